@@ -1,0 +1,103 @@
+# Shared settings and helpers for every target of the tree.
+
+set(BW_ROOT ${CMAKE_CURRENT_SOURCE_DIR})
+
+add_library(bw_options INTERFACE)
+target_include_directories(bw_options INTERFACE ${BW_ROOT})
+if(NOT BW_FUZZ)
+  target_compile_options(bw_options INTERFACE -Wall -Wextra -Werror)
+endif()
+
+if(BW_WIN64)
+  # Statically linked: the exe imports only system DLLs, as Wine and bare Windows need.
+  target_compile_definitions(bw_options INTERFACE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+  target_link_options(bw_options INTERFACE -static -static-libgcc -static-libstdc++)
+  set(BW_DEPS ${BW_ROOT}/.deps/win64)
+  add_library(bw_zlib STATIC IMPORTED)
+  set_target_properties(bw_zlib PROPERTIES IMPORTED_LOCATION /usr/x86_64-w64-mingw32/lib/libz.a)
+  add_library(bw_png STATIC IMPORTED)
+  set_target_properties(bw_png PROPERTIES IMPORTED_LOCATION ${BW_DEPS}/lib/libpng16.a
+    INTERFACE_INCLUDE_DIRECTORIES ${BW_DEPS}/include INTERFACE_LINK_LIBRARIES bw_zlib)
+  add_library(bw_jpeg STATIC IMPORTED)
+  set_target_properties(bw_jpeg PROPERTIES IMPORTED_LOCATION ${BW_DEPS}/lib/libjpeg.a
+    INTERFACE_INCLUDE_DIRECTORIES ${BW_DEPS}/include)
+else()
+  find_package(ZLIB REQUIRED)
+  find_package(PNG REQUIRED)
+  find_package(JPEG REQUIRED)
+  add_library(bw_zlib ALIAS ZLIB::ZLIB)
+  add_library(bw_png ALIAS PNG::PNG)
+  add_library(bw_jpeg ALIAS JPEG::JPEG)
+endif()
+
+# Test executables: natively each case is a ctest test; the win64 ones are listed
+# in tests.txt and run under Wine by scripts/run-win-tests.sh.
+if(NOT BW_FUZZ)
+  if(BW_WIN64)
+    set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    add_library(bw_gtest ALIAS gtest)
+    add_library(bw_gtest_main ALIAS gtest_main)
+    file(WRITE ${CMAKE_BINARY_DIR}/tests.txt "")
+  else()
+    find_package(GTest REQUIRED)
+    include(GoogleTest)
+    add_library(bw_gtest ALIAS GTest::gtest)
+    add_library(bw_gtest_main ALIAS GTest::gtest_main)
+  endif()
+endif()
+
+# bw_add_test(NAME SOURCES a.cpp ... LIBS lib ... [MAIN own]): MAIN own when the
+# test brings its own main().
+function(bw_add_test name)
+  cmake_parse_arguments(T "" "MAIN" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} bw_options bw_gtest)
+  if(NOT T_MAIN STREQUAL "own")
+    target_link_libraries(${name} PRIVATE bw_gtest_main)
+  endif()
+  target_compile_definitions(${name} PRIVATE BW_SOURCE_DIR="${BW_ROOT}")
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/bin)
+  if(BW_WIN64)
+    file(APPEND ${CMAKE_BINARY_DIR}/tests.txt "${name}\n")
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 600)
+  endif()
+endfunction()
+
+# Fuzz targets need clang's libFuzzer: a sub-build of this tree with clang.
+function(bw_add_fuzz_subbuild)
+  find_program(BW_CLANGXX clang++)
+  find_program(BW_CLANG clang)
+  if(NOT BW_CLANGXX OR NOT BW_CLANG)
+    message(STATUS "clang not found: no fuzz targets")
+    return()
+  endif()
+  include(ExternalProject)
+  ExternalProject_Add(fuzz_targets
+    SOURCE_DIR ${BW_ROOT}
+    BINARY_DIR ${CMAKE_BINARY_DIR}/fuzz-build
+    CMAKE_GENERATOR Ninja
+    CMAKE_ARGS -DBW_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+               -DCMAKE_C_COMPILER=${BW_CLANG} -DCMAKE_CXX_COMPILER=${BW_CLANGXX}
+    INSTALL_COMMAND ""
+    BUILD_ALWAYS ON
+    LOG_CONFIGURE ON LOG_OUTPUT_ON_FAILURE ON)
+endfunction()
+
+# bw_add_fuzzer(NAME SOURCES ... LIBS ...): a libFuzzer target, in the fuzz sub-build.
+function(bw_add_fuzzer name)
+  cmake_parse_arguments(F "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${F_SOURCES})
+  target_link_libraries(${name} PRIVATE ${F_LIBS} bw_options)
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+endfunction()
+
+# Libraries used by fuzz targets are instrumented too.
+if(BW_FUZZ)
+  target_compile_options(bw_options INTERFACE -fsanitize=fuzzer-no-link,address,undefined)
+  target_link_options(bw_options INTERFACE -fsanitize=address,undefined)
+endif()
