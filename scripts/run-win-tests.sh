@@ -22,12 +22,13 @@ while read -r name; do
   rc=${PIPESTATUS[0]}
   p=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) test.*/\1/p' <<<"$out" | tail -n 1)
   f=$(sed -n 's/^\[  FAILED  \] \([0-9]*\) test.*/\1/p' <<<"$out" | tail -n 1)
-  p=${p:-0}; f=${f:-0}
+  s=$(sed -n 's/^\[  SKIPPED \] \([0-9]*\) test.*/\1/p' <<<"$out" | tail -n 1)
+  p=${p:-0}; f=${f:-0}; s=${s:-0}
   if [ "$rc" -ne 0 ] && [ "$f" -eq 0 ]; then f=1; fi   # crashed, hung or never reported
   if [ "$f" -ne 0 ]; then
     echo "---- $name (exit $rc)"; echo "$out" | tail -n 60
   else
-    echo "  $name: $p passed"
+    echo "  $name: $p passed$([ "$s" -gt 0 ] && echo ", $s skipped")"
   fi
   passed=$((passed + p)); failed=$((failed + f))
 done < "$list"
