@@ -12,7 +12,7 @@ import struct
 import tempfile
 import zlib
 
-import generate as G
+import skinimage as G
 import skinlayout as L
 from skincheck import Ini
 

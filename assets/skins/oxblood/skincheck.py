@@ -15,7 +15,7 @@ checks, independently of the generator:
 import os
 import re
 
-import generate
+import skinimage
 
 VOCABULARY = {
     "TitlebarSkin": ["SkinName"],
@@ -159,7 +159,7 @@ def validate(folder):
                     with open(path, "rb") as f:
                         data = f.read()
                     try:
-                        images[base] = (generate.decode_bmp(data), len(data))
+                        images[base] = (skinimage.decode_bmp(data), len(data))
                     except ValueError as e:
                         rep.problems.append(f"{base}: {e}")
     for f in sorted(os.listdir(folder)):
@@ -167,7 +167,7 @@ def validate(folder):
             rep.problems.append(f"{f}: not named by skin.ini")
     for name, (img, _) in sorted(images.items()):
         for row in img.px:
-            if any(c != generate.MAGENTA and c[0] >= 254 and c[1] <= 1 and c[2] >= 254
+            if any(c != skinimage.MAGENTA and c[0] >= 254 and c[1] <= 1 and c[2] >= 254
                    for c in row):
                 rep.problems.append(f"{name}: near-magenta pixel")
                 break
