@@ -353,9 +353,12 @@ def gallery(skin):
     draw_text(img, cx + 6, sy + 8, "12 pictures, 3 sounds", skin.colour("StatusBarEdges", "NormalColour2"))
     grip = frame_of(skin.bmp("ExtraImages"), 5, 5, False)
     img.paste(grip, w - 4 - 1 - grip.w, h - 4 - 1 - grip.h)
-    # a popup menu hanging from "Edit"
-    mx, my = cx + 40, cy
-    mw, mh = 150, 3 + 18 * 3 + 8 + 18 + 3
+    return img
+
+
+def popup_menu(skin):
+    text = skin.colour("Colours", "WindowText")
+    mw, mh = 150, 3 + 18 * 4 + 8 + 3
     menu = hmap(skin.bmp("MenuBackground"), mw, mh, skin.margins("MenuBackground"), 1, 1)
     item = skin.bmp("MenuItem")
     iy = 3
@@ -372,8 +375,7 @@ def gallery(skin):
         draw_text(menu, 3 + 22, iy + 6, label,
                   skin.colour("Colours", "HilightText") if selected else text)
         iy += 18
-    img.paste(menu, mx, my)
-    return img
+    return menu
 
 
 def main_window(skin, active):
@@ -441,7 +443,7 @@ def main():
     outputs = {
         "oxblood-sheet.png": contact_sheet(skin, args.skin),
         "oxblood-mock.png": on_desktop(main_window(skin, True), main_window(skin, False)),
-        "oxblood-gallery.png": on_desktop(gallery(skin)),
+        "oxblood-gallery.png": on_desktop(gallery(skin), popup_menu(skin)),
     }
     for name, img in outputs.items():
         path = os.path.join(args.out, name)
