@@ -340,12 +340,8 @@ def thumb(vertical, state, length=L.THUMB_LEN_PX):
                                        state, (hexc("#8E3830"), hexc("#581616")))
     inlay = GOLD_HI if state == "hot" else GOLD
     w, h = length, t - 2
-    body = rounded(w, h, 4, [OXBLOOD_DEEP, None, inlay],
-                   lambda x, y: mix(lacquer_top, lacquer_bottom, y / (h - 1)))
-    for y in range(h):          # ring 1 takes the lacquer of its row
-        for x in range(w):
-            if body.px[y][x] is None:
-                body.px[y][x] = mix(lacquer_top, lacquer_bottom, y / (h - 1))
+    lacquer = lambda x, y: mix(lacquer_top, lacquer_bottom, y / (h - 1))
+    body = rounded(w, h, 4, [OXBLOOD_DEEP, lacquer, inlay], lacquer)
     img = Image(w, t)
     img.paste(body, 0, 1)
     return img.transposed() if vertical else img
@@ -434,8 +430,6 @@ def updown(vertical):
     glyphs = []
     for direction in (("up", "down") if vertical else ("left", "right")):
         pattern = ARROWS[direction]
-        if not vertical:
-            pattern = [r[:4] if direction == "left" else r[:4] for r in pattern]
         gw, gh = len(pattern[0]), len(pattern)
         for s in states:
             g = Image(gw, gh)

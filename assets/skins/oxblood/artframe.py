@@ -81,7 +81,7 @@ def caption_back():
 
         def band(x, y, active=active):
             c = shade(caption_row(y, active), 0.74)
-            return mix(c, shade(c, 0.85), 1.0) if y == top else c
+            return shade(c, 0.85) if y == top else c
 
         paint_shape(img, inside, band, lambda x, y, a=active: caption_row(y, a))
         frames.append(img)

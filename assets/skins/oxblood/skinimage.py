@@ -179,14 +179,15 @@ def ring_depth(x, y, w, h, radius, corners="tl tr bl br"):
 
 def rounded(w, h, radius, colours, fill, corners="tl tr bl br"):
     """A rounded rectangle with hard edges against magenta. colours[k] paints ring
-    k; fill(x, y) paints everything deeper."""
+    k and fill everything deeper; each is a colour or a function of (x, y)."""
     img = Image(w, h)
     for y in range(h):
         for x in range(w):
             k = ring_depth(x, y, w, h, radius, corners)
             if k is None:
                 continue
-            img.px[y][x] = colours[k] if k < len(colours) else fill(x, y)
+            c = colours[k] if k < len(colours) else fill
+            img.px[y][x] = c(x, y) if callable(c) else c
     return img
 
 
