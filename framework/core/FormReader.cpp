@@ -245,10 +245,11 @@ class TReader {
   }
 
   void ResolveFixup(const TFixup& f) {
-    TComponent* target = nullptr;
-    if (!SameText(f.Target, "nil")) {
-      target = SameText(f.Target, FRoot.Name()) ? &FRoot : FRoot.FindComponent(f.Target);
-      if (target == nullptr) throw EReadError("Error reading " + f.Where + ": Invalid reference " + f.Target);
+    // A component may be named nil; only an unknown nil means no object.
+    TComponent* target = SameText(f.Target, FRoot.Name()) ? &FRoot : FRoot.FindComponent(f.Target);
+    if (target == nullptr && !SameText(f.Target, "nil"))
+      throw EReadError("Error reading " + f.Where + ": Invalid reference " + f.Target);
+    if (target != nullptr) {
       if (!target->InheritsFrom(*f.Prop->ObjClass))
         throw EReadError("Error reading " + f.Where + ": " + f.Target + " is not a " + f.Prop->ObjClass->Name);
     }

@@ -1,6 +1,7 @@
 #include "tests/framework/core/TestClasses.h"
 
 #include "framework/core/ClassRegistry.h"
+#include "framework/core/Exceptions.h"
 
 namespace bw::core::test {
 
@@ -107,6 +108,7 @@ void TRecorder::DefineProperties(TFiler& filer) {
       [this](TStream& s) {
         if (FLog) FLog->push_back(Name() + ".Blob");
         const std::int32_t size = s.ReadInt32();
+        if (size < 0 || size > s.Size() - s.Position()) throw EReadError("Blob length beyond its data");
         FBlob.assign(static_cast<std::size_t>(size), '\0');
         s.ReadBuffer(FBlob.data(), size);
       },
