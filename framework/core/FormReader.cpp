@@ -56,6 +56,7 @@ class TReader {
       ReadBody(FRoot, node);
       for (const TFixup& f : FFixups) ResolveFixup(f);
     } catch (...) {
+      for (const TFieldInfo* field : FBoundFields) field->Set(FRoot, nullptr);
       for (auto it = FCreated.rbegin(); it != FCreated.rend(); ++it) delete *it;
       FRoot.SetComponentState(TComponentStateFlag::csReading, false);
       FRoot.SetComponentState(TComponentStateFlag::csLoading, false);
@@ -112,9 +113,20 @@ class TReader {
       Begin(*c);
       SetName(*c, child.Name);
       c->SetParentComponent(&comp);
+      BindField(*c);
       FLoaded.push_back(c);
       ReadBody(*c, child);
     }
+  }
+
+  void BindField(TComponent& c) {
+    const TFieldInfo* field = FindFieldInfo(FRoot.ClassType(), c.Name());
+    if (field == nullptr || c.Name().empty()) return;
+    if (!c.InheritsFrom(*field->Class))
+      throw EReadError("Error reading " + c.Name() + ": the form's field is a " + field->Class->Name + ", not a " +
+                       c.ClassName());
+    field->Set(FRoot, &c);
+    FBoundFields.push_back(field);
   }
 
   void ReadProperty(TObject& target, std::string_view path, const TFormValue& value, const std::string& where) {
@@ -264,6 +276,7 @@ class TReader {
   std::vector<TComponent*> FCreated;
   std::vector<TComponent*> FLoaded;
   std::vector<TFixup> FFixups;
+  std::vector<const TFieldInfo*> FBoundFields;
 };
 
 }  // namespace

@@ -4,7 +4,8 @@
 // Reading a form: every component of the description is created (owned by the root),
 // put under its parent component, and given its properties in stored order while it is
 // in the reading state; a property name the class does not publish goes to the
-// object's DefineProperties (binary properties). Component references and event
+// object's DefineProperties (binary properties); a component whose name the root's
+// class lists as a field is stored in that field. Component references and event
 // handlers are resolved once the whole form is read; then Loaded runs on every
 // component, the root last. A failure frees the components created so far and raises
 // EReadError naming the property ("Error reading Form1.Button1.Caption: ...").

@@ -14,6 +14,7 @@ class TComponent;
 class TStream;
 struct TPropInfo;
 struct TMethodInfo;
+struct TFieldInfo;
 
 struct TClassInfo {
   const char* Name;
@@ -21,6 +22,7 @@ struct TClassInfo {
   std::span<const TPropInfo> Props;      // this class's own, in stored order
   std::span<const TMethodInfo> Methods;  // handlers a form description may name
   TComponent* (*Create)(TComponent* owner) = nullptr;  // set for creatable components
+  std::span<const TFieldInfo> Fields = {};  // a form's component pointers, set by name when read
 
   bool InheritsFrom(const TClassInfo& other) const;
 };

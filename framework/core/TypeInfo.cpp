@@ -76,6 +76,13 @@ const TMethodInfo* FindMethodInfo(const TClassInfo& cls, std::string_view name) 
   return nullptr;
 }
 
+const TFieldInfo* FindFieldInfo(const TClassInfo& cls, std::string_view name) {
+  for (const TClassInfo* c = &cls; c != nullptr; c = c->Parent)
+    for (const TFieldInfo& f : c->Fields)
+      if (SameText(f.Name, name)) return &f;
+  return nullptr;
+}
+
 std::int32_t GetIntProp(const TObject* obj, std::string_view name) {
   const TPropInfo* p = FindPropInfo(obj, name);
   if (p == nullptr || p->Kind != TPropKind::Integer) return -1;

@@ -149,6 +149,14 @@ struct TMethodInfo {
   void (*Bind)(TObject& root, TEventBase& event, const char* name);
 };
 
+// A component pointer of a form class, set when a component of that name is read
+// (`TBitBtn* BitBtn1;` listed as `Field<&TForm1::BitBtn1>("BitBtn1")`).
+struct TFieldInfo {
+  const char* Name;
+  const TClassInfo* Class;
+  void (*Set)(TObject& root, TComponent* component);
+};
+
 extern const TEnumInfo kBooleanInfo;
 
 namespace detail {
@@ -326,12 +334,22 @@ constexpr TMethodInfo Method(const char* name) {
   return TMethodInfo{name, &typeid(typename Traits::Event), &Traits::template Bind<M>};
 }
 
+template <auto F>
+constexpr TFieldInfo Field(const char* name) {
+  using C = typename detail::MemberOf<decltype(F)>::Class;
+  using T = std::remove_pointer_t<std::remove_cvref_t<decltype(std::declval<C&>().*F)>>;
+  return TFieldInfo{name, &T::kClass, [](TObject& root, TComponent* component) {
+                      static_cast<C&>(root).*F = dynamic_cast<T*>(component);
+                    }};
+}
+
 // Lookups over the class tree.
 const TPropInfo* FindPropInfo(const TClassInfo& cls, std::string_view name);
 const TPropInfo* FindPropInfo(const TObject* obj, std::string_view name);
 // Every property of the class, base classes' first: the order properties are written in.
 void ForEachPropInfo(const TClassInfo& cls, const std::function<void(const TPropInfo&)>& visit);
 const TMethodInfo* FindMethodInfo(const TClassInfo& cls, std::string_view name);
+const TFieldInfo* FindFieldInfo(const TClassInfo& cls, std::string_view name);
 
 // Reads. Missing objects, missing properties and properties of another kind answer -1,
 // empty text or nullptr.

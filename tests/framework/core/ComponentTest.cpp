@@ -132,5 +132,42 @@ TEST(Component, RegistryCreatesByNameIgnoringCase) {
   EXPECT_THROW(RegisterClass(TPersistent::kClass), EFilerError);  // cannot be created
 }
 
+TEST(Collection, ItemsKeepTheirIdsAndCopyByAssign) {
+  TCollection panels(nullptr, &CreateItemOf<TTestItem>);
+  int changes = 0;
+  panels.OnChange = [&](TObject*) { ++changes; };
+  auto& first = dynamic_cast<TTestItem&>(panels.Add());
+  first.FText = "first";
+  panels.Add();
+  panels.Delete(1);
+  auto& third = dynamic_cast<TTestItem&>(panels.Add());
+  EXPECT_EQ(third.ID(), 2);  // IDs are not reused
+  EXPECT_EQ(panels.FindItemID(1), nullptr);
+  EXPECT_EQ(panels.FindItemID(2), &third);
+  third.SetIndex(0);
+  EXPECT_EQ(third.Index(), 0);
+  EXPECT_EQ(first.Index(), 1);
+  EXPECT_EQ(first.GetOwner(), &panels);
+  EXPECT_EQ(changes, 5);  // three adds, a delete, a move
+  EXPECT_THROW(panels.Items(2), EListError);
+  EXPECT_THROW(panels.Insert(5), EListError);
+
+  TCollection copy(nullptr, &CreateItemOf<TTestItem>);
+  copy.OnChange = [&](TObject*) { ++changes; };
+  copy.Assign(panels);
+  EXPECT_EQ(changes, 6);  // one change for the whole copy
+  ASSERT_EQ(copy.Count(), 2);
+  EXPECT_EQ(dynamic_cast<TTestItem&>(copy.Items(1)).FText, "first");
+
+  TStringList notACollection;
+  try {
+    copy.Assign(notACollection);
+    ADD_FAILURE() << "assigned a string list to a collection";
+  } catch (const EConvertError& e) {
+    EXPECT_EQ(e.Message(), "Cannot assign a TStringList to a TCollection");
+  }
+  EXPECT_EQ(copy.Count(), 2);
+}
+
 }  // namespace
 }  // namespace bw::core::test

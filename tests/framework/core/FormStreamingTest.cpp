@@ -72,6 +72,8 @@ TEST_F(FormStreaming, ReadAssignsEveryKindOfValue) {
   auto* b2 = dynamic_cast<TTestButton*>(form.FindComponent("Button2"));
   auto* inner = dynamic_cast<TTestButton*>(form.FindComponent("Inner"));
   ASSERT_TRUE(b1 && b2 && inner);
+  EXPECT_EQ(form.Button1, b1);  // the form's field, bound by name
+  EXPECT_EQ(form.Recorder1, nullptr);
   EXPECT_EQ(inner->Owner(), &form);
   EXPECT_EQ(inner->GetParentComponent(), b1);
   EXPECT_EQ(b1->GetParentComponent(), &form);
@@ -177,6 +179,7 @@ TEST_F(FormStreaming, FailuresNameThePropertyAndFreeWhatWasCreated) {
   };
   const Case cases[] = {
       {"object B: TTestButton\n Nope = 1\n end", "Error reading Form1.B.Nope: Property Nope does not exist"},
+      {"object Button1: TTestButton\n end\n object C: TTestButton\n Left = x\n end", "Invalid property value"},
       {"object B: TTestButton\n Left = 'x'\n end", "Error reading Form1.B.Left: Invalid property value"},
       {"object B: TTestButton\n Layout = blNowhere\n end", "Invalid property value blNowhere"},
       {"object B: TTestButton\n Anchors = [alTop, alSideways]\n end", "Invalid set member alSideways"},
@@ -188,6 +191,7 @@ TEST_F(FormStreaming, FailuresNameThePropertyAndFreeWhatWasCreated) {
       {"object B: TTestButton\n end\n object b: TTestButton\n end", "already exists"},
       {"object B: TNoSuchClass\n end", "Class TNoSuchClass not found"},
       {"object 1B: TTestButton\n end", "Invalid form description"},
+      {"object Recorder1: TTestButton\n end", "the form's field is a TRecorder, not a TTestButton"},
   };
   for (const Case& c : cases) {
     TTestForm form(nullptr);
@@ -203,6 +207,7 @@ TEST_F(FormStreaming, FailuresNameThePropertyAndFreeWhatWasCreated) {
       EXPECT_NE(e.Message().find(c.message), std::string::npos) << e.Message();
     }
     ASSERT_EQ(form.ComponentCount(), 1) << c.body;
+    EXPECT_EQ(form.Button1, nullptr);
     EXPECT_EQ(form.Components(0), kept);
     EXPECT_FALSE(form.IsLoading());
   }

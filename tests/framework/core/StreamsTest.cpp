@@ -125,6 +125,33 @@ TEST(FileStream, FailuresAreClearErrors) {
   EXPECT_THROW(m.LoadFromFile(dir.File("missing.bin")), EFOpenError);
 }
 
+#ifdef _WIN32
+TEST(FileStream, ShareModesAreEnforced) {
+  TempFolder dir;
+  const std::string name = dir.File("shared.bin");
+  TMemoryStream().SaveToFile(name);
+  {
+    TFileStream exclusive(name, fmOpenReadWrite | fmShareExclusive);
+    EXPECT_THROW(TFileStream(name, fmOpenRead | fmShareDenyNone), EFOpenError);
+  }
+  {
+    TFileStream reader(name, fmOpenRead | fmShareDenyWrite);
+    TFileStream otherReader(name, fmOpenRead | fmShareDenyNone);
+    EXPECT_THROW(TFileStream(name, fmOpenWrite | fmShareDenyNone), EFOpenError);
+  }
+  TFileStream again(name, fmOpenReadWrite | fmShareExclusive);  // all released
+}
+#else
+TEST(FileStream, ShareModesAreAcceptedWithoutEffectOnPosix) {
+  TempFolder dir;
+  const std::string name = dir.File("shared.bin");
+  TMemoryStream().SaveToFile(name);
+  TFileStream exclusive(name, fmOpenReadWrite | fmShareExclusive);
+  TFileStream second(name, fmOpenRead | fmShareDenyWrite);
+  EXPECT_EQ(second.Size(), 0);
+}
+#endif
+
 TEST(HandleStream, WorksOverABorrowedFile) {
   std::FILE* f = std::tmpfile();
   ASSERT_NE(f, nullptr);

@@ -130,7 +130,12 @@ const TMethodInfo TTestForm::kMethods[] = {
     Method<&TTestForm::OtherClick>("OtherClick"),
     Method<&TTestForm::WrongSignature>("WrongSignature"),
 };
-const TClassInfo TTestForm::kClass{"TTestForm", &TComponent::kClass, {}, kMethods, &CreateComponentOf<TTestForm>};
+const TFieldInfo TTestForm::kFields[] = {
+    Field<&TTestForm::Button1>("Button1"),
+    Field<&TTestForm::Recorder1>("Recorder1"),
+};
+const TClassInfo TTestForm::kClass{"TTestForm", &TComponent::kClass, {}, kMethods, &CreateComponentOf<TTestForm>,
+                                   kFields};
 
 void RegisterTestClasses() {
   RegisterClass(TTestButton::kClass);

@@ -128,9 +128,12 @@ class TTestForm : public TComponent {
   void OtherClick(TObject* sender) { Clicks.push_back(sender); }
   void WrongSignature(std::int32_t) {}
   std::vector<TObject*> Clicks;
+  TTestButton* Button1 = nullptr;
+  TRecorder* Recorder1 = nullptr;
 
  private:
   static const TMethodInfo kMethods[];
+  static const TFieldInfo kFields[];
 };
 
 // Registers the classes above once per test program.
