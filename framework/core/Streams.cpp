@@ -102,6 +102,8 @@ std::int64_t TMemoryStream::Read(void* buffer, std::int64_t count) {
 
 std::int64_t TMemoryStream::Write(const void* buffer, std::int64_t count) {
   if (count <= 0) return 0;
+  if (count > kMaxMemoryStreamBytes - FPosition)
+    throw EStreamError("Out of memory while expanding memory stream");
   const std::int64_t end = FPosition + count;
   if (end > Size()) SetSize(end);
   std::memcpy(FData.data() + FPosition, buffer, static_cast<std::size_t>(count));
@@ -114,6 +116,7 @@ std::int64_t TMemoryStream::Seek(std::int64_t offset, TSeekOrigin origin) {
   if (origin == TSeekOrigin::soCurrent) base = FPosition;
   else if (origin == TSeekOrigin::soEnd) base = Size();
   if (offset < -base) throw EStreamError("Stream seek before the start");
+  if (offset > INT64_MAX - base) throw EStreamError("Stream seek beyond any size");
   // Past the end is allowed: a later write fills the gap with zeros.
   FPosition = base + offset;
   return FPosition;

@@ -164,6 +164,7 @@ bool TStrings::Equals(const TStrings& other) const {
 
 void TStrings::LoadFromStream(TStream& stream) {
   const std::int64_t size = stream.Size() - stream.Position();
+  if (size > TMemoryStream::kMaxMemoryStreamBytes) throw EReadError("Text too large for a string list");
   std::string text(static_cast<std::size_t>(std::max<std::int64_t>(size, 0)), '\0');
   if (!text.empty()) stream.ReadBuffer(text.data(), static_cast<std::int64_t>(text.size()));
   SetText(text);

@@ -55,6 +55,11 @@ TEST(MemoryStream, ReadsWritesAndSeeks) {
   EXPECT_THROW(m.SetSize(-1), EStreamError);
   EXPECT_THROW(m.SetSize(TMemoryStream::kMaxMemoryStreamBytes + 1), EStreamError);
   EXPECT_EQ(m.Size(), 2);
+  // A position far past the end cannot turn into a huge or wrapped write.
+  m.Seek(INT64_MAX - 1, TSeekOrigin::soBeginning);
+  EXPECT_THROW(m.WriteBuffer("xy", 2), EStreamError);
+  EXPECT_THROW(m.Seek(INT64_MAX, TSeekOrigin::soCurrent), EStreamError);
+  EXPECT_EQ(m.Size(), 2);
 }
 
 TEST(MemoryStream, CopyFromMovesWholeStreamsOrCounts) {
