@@ -257,6 +257,8 @@ class TParser {
 
   std::string Binary() {
     std::string bytes;
+    const std::size_t close = FText.find('}', FPos);
+    if (close != std::string_view::npos) bytes.reserve((close - FPos) / 2);
     int high = -1;
     for (;;) {
       if (AtEnd()) Fail("missing '}'");
