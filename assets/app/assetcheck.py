@@ -182,8 +182,9 @@ def keyed_glyph_errors(pic, near=48):
     for y in range(h):
         for x in range(w):
             c = pic.rows[y][x]
-            if c != key and _distance(c, key) < near and any(
-                    pic.rows[ny][nx] == key for nx, ny in _neighbours(x, y, w, h)):
+            at_edge = x in (0, w - 1) or y in (0, h - 1) or any(
+                pic.rows[ny][nx] == key for nx, ny in _neighbours(x, y, w, h))
+            if c != key and _distance(c, key) < near and at_edge:
                 errors.append(f"pixel {(x, y)} {c} blends into the key colour")
                 return errors
     return errors
@@ -212,7 +213,9 @@ def language_errors(pic):
             if _distance(c, FUCHSIA) < 64:
                 errors.append(f"near-fuchsia {c} at {(x, y)} would show as a fringe")
                 return errors
-            touches = any(pic.rows[ny][nx] == FUCHSIA for nx, ny in _neighbours(x, y, w, h))
+            # past the picture's edge the window is see-through as well
+            touches = x in (0, w - 1) or y in (0, h - 1) or any(
+                pic.rows[ny][nx] == FUCHSIA for nx, ny in _neighbours(x, y, w, h))
             if touches and sum(c) > 300:
                 errors.append(f"light pixel {c} at {(x, y)} against fuchsia: outline broken")
                 return errors

@@ -98,20 +98,20 @@ def language():
 # An open folder with a written sheet in it. The bottom-left pixel is the key.
 LOAD_ART = [
     ".................",
-    "..KKKKK..........",
-    ".KLLLLLK.........",
-    ".KGGGGGGKKKKKKK..",
-    ".KGGKKKKKKKKKGGK.",
-    ".KGGKWWWWWWWKGGK.",
-    ".KGGKWssssWWKGGK.",
-    ".KGGKWWWWWWWKGGK.",
-    ".KGKKKKKKKKKKKKKK",
-    ".KGKHHHHHHHHHHHLK",
-    ".KKHLLLLLLLLLLLK.",
-    ".KKLLLLLLLLLLLGK.",
-    ".KHLLLLLLLLLLLK..",
-    ".KLGGGGGGGGGGGK..",
-    ".KGGGGGGGGGGGdK..",
+    ".................",
+    ".KKKKK...........",
+    "KLHHHLK..........",
+    "KGLLLLGKKKKKKK...",
+    "KGGKKKKKKKKKKGK..",
+    "KGKWWWWWWWWWKGK..",
+    "KGKWssssssWWKGK..",
+    "KGKWWWWWWWWWKGK..",
+    "KGKWsssssKKKKKKKK",
+    "KGKKKKKKKHHHHHHLK",
+    "KGKHHHHHHLLLLLLK.",
+    "KGKLLLLLLLLLLLGK.",
+    "KKLLLLLLLLLLLGK..",
+    "KKGGGGGGGGGGGdK..",
     ".KKKKKKKKKKKKKK..",
     ".................",
 ]
@@ -162,20 +162,20 @@ def glyph_abort():
     canvas = Canvas(n, n, FUCHSIA)
     shape = mask_of(octagon, n, n)
     rim = rim_of(shape, diagonal=False)
-    top, bottom = (232, 70, 58), (150, 18, 18)
+    inner = [[shape[y][x] and not rim[y][x] for x in range(n)] for y in range(n)]
+    ring = rim_of(inner, diagonal=False)   # a pale border, as on a road sign
+    top, bottom = (236, 72, 58), (156, 18, 18)
     for y in range(n):
         for x in range(n):
             if not shape[y][x]:
                 continue
             if rim[y][x]:
                 canvas.put(x, y, (92, 10, 10))
-                continue
-            red = mix(top, bottom, y / (n - 1))
-            # a thin pale ring just inside the edge, like a road sign's border
-            ring = coverage(lambda px, py: octagon(px, py, 1.0), x, y) - \
-                coverage(lambda px, py: octagon(px, py, 1.9), x, y)
-            colour = mix(red, (255, 226, 220), max(0.0, ring) * 0.85)
-            canvas.put(x, y, mix(colour, (255, 255, 255), coverage(cross, x, y)))
+            elif ring[y][x]:
+                canvas.put(x, y, mix((255, 236, 230), (236, 200, 196), y / (n - 1)))
+            else:
+                red = mix(top, bottom, y / (n - 1))
+                canvas.put(x, y, mix(red, (255, 255, 255), coverage(cross, x, y)))
     return canvas.rows()
 
 
@@ -229,23 +229,14 @@ def icon():
     n = ICON_SIZE
     canvas = Canvas(n, n, None)
 
-    # frame: oxblood moulding with a gold inlay; picture inside
+    # frame: oxblood moulding lit from the top left, with a gold inlay
     fx0, fy0, fx1, fy1 = 1, 7, 25, 30
     for y in range(fy0, fy1):
         for x in range(fx0, fx1):
             edge = min(x - fx0, y - fy0, fx1 - 1 - x, fy1 - 1 - y)
-            if edge == 0:
-                colour = OXBLOOD_DARK
-            elif edge == 1:
-                colour = GOLD if (x - fx0) > (y - fy0) - 0 and edge == 1 else GOLD
-            elif edge in (2, 3):
-                lit = (x - fx0) + (y - fy0) < (fx1 - fx0)
-                colour = hexc("#8C2A22") if lit and (y - fy0 == edge or x - fx0 == edge) \
-                    else OXBLOOD
-            elif edge == 4:
-                colour = BROWN
-            else:
-                colour = None
+            lit = min(x - fx0, y - fy0) == edge
+            colour = {0: OXBLOOD_DARK, 1: hexc("#8C2A22") if lit else OXBLOOD,
+                      2: OXBLOOD, 3: GOLD, 4: BROWN}.get(edge)
             if colour:
                 canvas.put(x, y, colour)
     # the picture: sky, sun, two hills
