@@ -128,8 +128,8 @@ def ink(canvas, mask):
 
 class Frame:
     """Pen coordinates: s along the pen from the nib tip towards its end, t across
-    it, positive on the thumb side; in units of the hand drawing, which is SIZE
-    final pixels per unit."""
+    it, positive on the thumb side; in units of the hand drawing, size final
+    pixels each."""
 
     def __init__(self, tip, angle_deg, size):
         a = math.radians(angle_deg)   # clockwise from the right, as y points down
@@ -205,7 +205,7 @@ def pen_local(frame):
             f = max(-1.0, min(1.0, t / hw))
             nz = math.sqrt(max(0.0, 1.0 - f * f))
             normal = (f * frame.n[0], f * frame.n[1], nz)
-            if s < NIB_END:
+            if s < SECTION[0]:   # the section's lip hides the nib's root
                 # a nib is a curved plate, flatter than a cylinder
                 flat = (f * frame.n[0] * 0.6, f * frame.n[1] * 0.6, 1.0)
                 nl = math.sqrt(flat[0] ** 2 + flat[1] ** 2 + 1.0)
@@ -239,9 +239,9 @@ def pen_local(frame):
 
 def place(local, frame, shadow_lift=0.0):
     """Maps a straight drawing (x = s, y = t + half its height, in scaled pixels of
-    the frame's size) into the
-    picture along the frame. shadow_lift > 0 slides points away from the light in
-    proportion to s, as the shadow of a pen rising from the paper."""
+    the frame's size) into the picture along the frame. shadow_lift > 0 slides
+    points away from the light in proportion to s, as the shadow of a pen rising
+    from the paper."""
     mid = local.height / 2
     ux, uy = frame.u
     nx, ny = frame.n

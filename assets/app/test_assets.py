@@ -66,6 +66,16 @@ class RoundTrip(unittest.TestCase):
                      for x, i in enumerate(row)] for y, row in enumerate(rows)]
             self.assertIsNone(first_mismatch(pic.rows, want), f"colour {w}")
 
+    def test_icon_directory_fields_match_what_loaders_expect(self):
+        data = bmpfile.encode_icon(pattern_indices(32, 32, 16), PALETTE16, set())
+        reserved, kind, count = struct.unpack_from("<HHH", data, 0)
+        w, h, colours, _, planes, bits, size, offset = struct.unpack_from("<BBBBHHII", data, 6)
+        self.assertEqual((reserved, kind, count), (0, 1, 1))
+        self.assertEqual((w, h, colours, planes, bits), (32, 32, 16, 1, 4))
+        self.assertEqual((offset, offset + size), (22, len(data)))
+        _, header_w, header_h, _, header_bits = struct.unpack_from("<IiiHH", data, offset)
+        self.assertEqual((header_w, header_h, header_bits), (32, 64, 4))   # h: colour + mask
+
     def test_writer_refuses_what_it_cannot_encode(self):
         with self.assertRaises(ValueError):
             bmpfile.encode_indexed([[16]], PALETTE16 + [(0, 0, 0)], 4)
@@ -174,6 +184,19 @@ class Rules(unittest.TestCase):
             blended[y][x] = tuple(min(255, c + 10) for c in key)   # soft edge into the key
             damaged = assetcheck.Picture(pic.width, pic.height, pic.bits, pic.palette, blended)
             self.assertTrue(assetcheck.keyed_glyph_errors(damaged), name)
+
+    def test_committed_files_pass_the_checks(self):
+        folder = os.path.dirname(os.path.abspath(__file__))
+
+        def read(name):
+            with open(os.path.join(folder, name), "rb") as f:
+                return f.read()
+        self.assertEqual(assetcheck.check_folder(read), [])
+
+        def damaged(name):
+            data = read(name)
+            return data[:len(data) // 2] if name == "glyph-ok.bmp" else data
+        self.assertEqual(len(assetcheck.check_folder(damaged)), 1)
 
     def test_small_pictures_are_deterministic(self):
         self.assertEqual(smallart.language(), smallart.language())
