@@ -4,6 +4,24 @@
 
 namespace bw::win {
 
+const core::TClassInfo TGraphicsObject::kClass{"TGraphicsObject", &core::TPersistent::kClass, {}, {}};
+
+const core::TPropInfo TFont::kProps[] = {
+    core::IntProp<&TFont::FCharset, &TFont::SetCharset>("Charset", DEFAULT_CHARSET),
+    core::IntProp<&TFont::FColor, &TFont::SetColor>("Color", core::clWindowText, &core::kColorIdents),
+    core::IntProp<&TFont::FHeight, &TFont::SetHeight>("Height", core::kNoDefault),
+    core::StrProp<&TFont::FName, &TFont::SetName>("Name"),
+    core::SetProp<&TFont::FStyle, &TFont::SetStyle>("Style", core::kFontStyleInfo, TFontStyles{}),
+};
+const core::TClassInfo TFont::kClass{"TFont", &TGraphicsObject::kClass, kProps, {}};
+const core::TClassInfo TBrush::kClass{"TBrush", &TGraphicsObject::kClass, {}, {}};
+const core::TClassInfo TPen::kClass{"TPen", &TGraphicsObject::kClass, {}, {}};
+
+void TFont::Assign(const core::TPersistent& source) {
+  if (const auto* font = dynamic_cast<const TFont*>(&source)) return Assign(*font);
+  core::TPersistent::Assign(source);
+}
+
 void TGraphicsObject::Changed() {
   if (OnChange) OnChange();
 }
@@ -62,10 +80,10 @@ HFONT TFont::Handle() {
   if (!FHandle) {
     LOGFONTW lf{};
     lf.lfHeight = FHeight;
-    lf.lfWeight = (FStyle & fsBold) ? FW_BOLD : FW_NORMAL;
-    lf.lfItalic = (FStyle & fsItalic) ? TRUE : FALSE;
-    lf.lfUnderline = (FStyle & fsUnderline) ? TRUE : FALSE;
-    lf.lfStrikeOut = (FStyle & fsStrikeOut) ? TRUE : FALSE;
+    lf.lfWeight = FStyle.Contains(TFontStyle::fsBold) ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = FStyle.Contains(TFontStyle::fsItalic) ? TRUE : FALSE;
+    lf.lfUnderline = FStyle.Contains(TFontStyle::fsUnderline) ? TRUE : FALSE;
+    lf.lfStrikeOut = FStyle.Contains(TFontStyle::fsStrikeOut) ? TRUE : FALSE;
     lf.lfCharSet = static_cast<BYTE>(FCharset);
     lf.lfQuality = DEFAULT_QUALITY;
     const std::wstring face = Widen(FName);

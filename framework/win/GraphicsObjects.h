@@ -6,17 +6,20 @@
 #include <functional>
 #include <string>
 
+#include "framework/core/Object.h"
+#include "framework/core/TypeInfo.h"
 #include "framework/win/Colors.h"
 #include "framework/win/GdiHandles.h"
 
 namespace bw::win {
 
-enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
-using TFontStyles = unsigned;
+using core::TFontStyle;
+using core::TFontStyles;
 
-class TGraphicsObject {
+class TGraphicsObject : public core::TPersistent {
  public:
-  virtual ~TGraphicsObject() = default;
+  static const core::TClassInfo kClass;
+  const core::TClassInfo& ClassType() const override { return kClass; }
   std::function<void()> OnChange;
 
  protected:
@@ -25,6 +28,8 @@ class TGraphicsObject {
 
 class TFont : public TGraphicsObject {
  public:
+  static const core::TClassInfo kClass;
+  const core::TClassInfo& ClassType() const override { return kClass; }
   static constexpr int kScreenPixelsPerInch = 96;
 
   const std::string& Name() const { return FName; }
@@ -42,14 +47,16 @@ class TFont : public TGraphicsObject {
   void SetCharset(int charset);
 
   void Assign(const TFont& other);
+  void Assign(const core::TPersistent& source) override;
   HFONT Handle();
 
  private:
+  static const core::TPropInfo kProps[];
   void Rebuild();
   std::string FName = "MS Sans Serif";
   int FHeight = -11;
   TColor FColor = clWindowText;
-  TFontStyles FStyle = 0;
+  TFontStyles FStyle;
   int FCharset = DEFAULT_CHARSET;
   TFontHandle FHandle;
 };
@@ -58,6 +65,8 @@ enum class TBrushStyle { bsSolid, bsClear };
 
 class TBrush : public TGraphicsObject {
  public:
+  static const core::TClassInfo kClass;
+  const core::TClassInfo& ClassType() const override { return kClass; }
   TColor Color() const { return FColor; }
   void SetColor(TColor color);
   TBrushStyle Style() const { return FStyle; }
@@ -75,6 +84,8 @@ enum class TPenStyle { psSolid, psDash, psDot, psDashDot, psClear, psInsideFrame
 
 class TPen : public TGraphicsObject {
  public:
+  static const core::TClassInfo kClass;
+  const core::TClassInfo& ClassType() const override { return kClass; }
   TColor Color() const { return FColor; }
   void SetColor(TColor color);
   int Width() const { return FWidth; }
