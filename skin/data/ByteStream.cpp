@@ -27,6 +27,12 @@ std::size_t TMemoryStream::Read(void* buffer, std::size_t countBytes) {
 std::size_t TMemoryStream::Write(const void* buffer, std::size_t countBytes) {
   if (countBytes == 0) return 0;
   const auto* src = static_cast<const std::uint8_t*>(buffer);
+  // Decoders append one byte per call.
+  if (countBytes == 1 && FPos == FData.size()) {
+    FData.push_back(*src);
+    ++FPos;
+    return 1;
+  }
   if (FPos == FData.size()) {
     FData.insert(FData.end(), src, src + countBytes);
   } else {

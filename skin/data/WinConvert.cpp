@@ -541,6 +541,9 @@ TUnpackResult UnpackFramed(TByteStream& source, TByteStream& dest, std::int64_t 
                     std::to_string(streamBytes) + " stream bytes can encode";
     return result;
   }
+  if (auto* memory = dynamic_cast<TMemoryStream*>(&dest)) {
+    memory->Bytes().reserve(static_cast<std::size_t>(dest.Position() + result.statedBytes));
+  }
   TLZH lzh;
   lzh.SetStreams(&source, &dest);
   lzh.LZHUnpack(result.statedBytes, lzh.BlockReader(), lzh.BlockWriter());
