@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
   if (!ini.Lines().empty()) {
-    const std::string& first = ini.Lines().front();
+    const std::string first = ini.Lines().front();  // a copy: the edits below move the lines
     ini.WriteString("fuzz", first, first);
     ini.WriteString(sections.empty() ? "x" : sections.front(), "Key", "v");
     ini.DeleteKey(sections.empty() ? "x" : sections.back(), first);
