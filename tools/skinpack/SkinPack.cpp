@@ -38,13 +38,13 @@ int Fail(std::ostream& err, const std::string& message) {
   return 1;
 }
 
-int Build(const std::string& folder, const std::string& outName, std::ostream& out, std::ostream& err) {
+// Silent on success: the build runs it for every skin.
+int Build(const std::string& folder, const std::string& outName, std::ostream& err) {
   std::vector<TSkinEntry> entries;
   std::string error;
   if (!CollectSkinEntries(folder, entries, error)) return Fail(err, error);
   const std::vector<std::uint8_t> packed = bw::skin::PackFramedBytes(bw::skin::BuildSkinContainer(entries));
   if (!WriteWholeFile(outName, packed, error)) return Fail(err, error);
-  out << "packed " << entries.size() << " entries into " << outName << " (" << packed.size() << " bytes)\n";
   return 0;
 }
 
@@ -216,7 +216,7 @@ int RunSkinpack(const std::vector<std::string>& args, std::ostream& out, std::os
     return 2;
   }
   try {
-    if (command == "build") return Build(args[1], args[2], out, err);
+    if (command == "build") return Build(args[1], args[2], err);
     if (command == "list") return List(args[1], out, err);
     if (command == "extract") return Extract(args[1], args[2], out, err);
     if (command == "lzh-pack") return LzhPack(args[1], args[2], err);
