@@ -101,3 +101,34 @@ if(BW_FUZZ)
   target_compile_options(bw_options INTERFACE -fsanitize=fuzzer-no-link,address,undefined)
   target_link_options(bw_options INTERFACE -fsanitize=address,undefined)
 endif()
+
+# bw_pack_skin(NAME DIR OUT): target NAME packs the skin folder DIR (its .ini and the
+# bitmaps it names) into the compressed container OUT at build time, with the NATIVE
+# skinpack. The win64 tree cannot run its own .exe, so it uses the native tree's tool,
+# which scripts/build.sh builds first; a missing tool stops the build with a message.
+set(BW_NATIVE_SKINPACK ${BW_ROOT}/build/native/bin/skinpack CACHE FILEPATH
+    "Native skinpack that the win64 tree packs skins with")
+function(bw_pack_skin name dir out)
+  file(GLOB sources CONFIGURE_DEPENDS ${dir}/*)
+  if(BW_WIN64)
+    # The tool lives in another tree, out of ninja's sight: pack on every build (a few
+    # milliseconds) and touch OUT only when its bytes change.
+    add_custom_target(${name} ALL
+      COMMAND ${CMAKE_COMMAND} -DFILE=${BW_NATIVE_SKINPACK}
+              "-DWHY=the native skinpack is missing: build the native tree first (scripts/build.sh does)"
+              -P ${BW_ROOT}/cmake/BwRequireFile.cmake
+      COMMAND ${BW_NATIVE_SKINPACK} build ${dir} ${out}.tmp
+      COMMAND ${CMAKE_COMMAND} -E copy_if_different ${out}.tmp ${out}
+      COMMAND ${CMAKE_COMMAND} -E remove ${out}.tmp
+      BYPRODUCTS ${out}
+      COMMENT "Packing skin ${dir}"
+      VERBATIM)
+  else()
+    add_custom_command(OUTPUT ${out}
+      COMMAND skinpack build ${dir} ${out}
+      DEPENDS skinpack ${sources}
+      COMMENT "Packing skin ${dir}"
+      VERBATIM)
+    add_custom_target(${name} ALL DEPENDS ${out})
+  endif()
+endfunction()
