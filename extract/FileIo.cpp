@@ -51,6 +51,7 @@ bool DirectoryExistsUtf8(const std::string& utf8) {
 }
 
 bool RemoveFileUtf8(const std::string& utf8) {
+  if (!FileExistsUtf8(utf8)) return true;
   std::error_code error;
   std::filesystem::remove(PathFromUtf8(utf8), error);
   return !FileExistsUtf8(utf8);

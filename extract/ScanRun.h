@@ -13,7 +13,7 @@ namespace bw::extract {
 
 class TScanRun {
  public:
-  TScanRun(TRunState& state, TRunHost& host);
+  TScanRun(TRunState& state, TRunHost& host, std::size_t bufferBytes);
   TScanResult Run();
 
  private:
@@ -34,7 +34,8 @@ class TScanRun {
   // where it stopped.
   std::uint64_t CopyBody(std::uint64_t fromBytes, std::uint64_t lengthBytes);
   bool FillOrFail(std::uint64_t positionBytes, std::size_t wantBytes);
-  void FailWrite(const std::string& path);
+  // Reports the file; one that was created is removed, as it is incomplete.
+  void FailWrite(const std::string& path, bool created);
 
   // Calls the host when the percentage changed or enough time passed (or when forced);
   // true when an abort was requested.

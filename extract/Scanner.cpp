@@ -24,10 +24,12 @@ int ProgressPercent(std::uint64_t positionBytes, std::uint64_t sizeBytes) {
   return value >= 100 ? 100 : static_cast<int>(value);
 }
 
-TScanResult Scan(TRunState& state, TRunHost& host) { return TScanRun(state, host).Run(); }
+TScanResult Scan(TRunState& state, TRunHost& host, std::size_t bufferBytes) {
+  return TScanRun(state, host, bufferBytes).Run();
+}
 
-TScanRun::TScanRun(TRunState& state, TRunHost& host)
-    : FState(state), FHost(host), FReader(state.Source.Handle(), state.SourceSize) {}
+TScanRun::TScanRun(TRunState& state, TRunHost& host, std::size_t bufferBytes)
+    : FState(state), FHost(host), FReader(state.Source.Handle(), state.SourceSize, bufferBytes) {}
 
 bool TScanRun::Tick(std::uint64_t positionBytes, bool force) {
   const int percent = ProgressPercent(positionBytes, FState.SourceSize);
@@ -111,10 +113,12 @@ bool TScanRun::PrepareOutputFolder() {
   return false;
 }
 
-void TScanRun::FailWrite(const std::string& path) {
+void TScanRun::FailWrite(const std::string& path, bool created) {
   const std::string cause = FOutput.ErrorText();
-  FOutput.Close();
-  RemoveFileUtf8(path);
+  if (created) {
+    FOutput.Close();
+    RemoveFileUtf8(path);
+  }
   FResult = TScanResult::WriteFailed;
   FHost.ReportError({TRunErrorKind::WriteFailed, path, cause});
 }
@@ -122,7 +126,7 @@ void TScanRun::FailWrite(const std::string& path) {
 bool TScanRun::CreateOutput(const char* extension, std::int32_t count, std::string& nameField) {
   nameField = MakeOutputName(FState.OutputFolder, BaseNameOf(FState.SourceName), count, extension);
   if (FOutput.Create(nameField)) return true;
-  FailWrite(nameField);
+  FailWrite(nameField, false);
   return false;
 }
 
@@ -152,7 +156,7 @@ bool TScanRun::FinishItem(TItemKind kind, const std::string& path, std::uint64_t
   }
   const std::uint64_t sizeBytes = FOutput.SizeBytes();
   if (FOutput.Failed() || !FOutput.Close()) {
-    FailWrite(path);
+    FailWrite(path, true);
     return false;
   }
   std::int32_t& count = kind == TItemKind::Wave ? FState.SoundCount : FState.PictureCount;

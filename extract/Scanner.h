@@ -3,6 +3,7 @@
 // bitmap record and RIFF WAVE sound it meets into a numbered file of its own.
 #include "extract/RunHost.h"
 #include "extract/RunState.h"
+#include "extract/SourceReader.h"
 
 namespace bw::extract {
 
@@ -16,8 +17,9 @@ enum class TScanResult {
 };
 
 // Runs the scan over the source BeginRun opened, from state.Position on. The counts and
-// names in the state tell what was written; the source stays open.
-TScanResult Scan(TRunState& state, TRunHost& host);
+// names in the state tell what was written; the source stays open. bufferBytes bounds
+// the source buffer (small values serve tests of buffer edges).
+TScanResult Scan(TRunState& state, TRunHost& host, std::size_t bufferBytes = kSourceBufferBytes);
 
 // Integer (position x 100 + 100) / size, clamped to 100; 0 for an empty source.
 int ProgressPercent(std::uint64_t positionBytes, std::uint64_t sizeBytes);
