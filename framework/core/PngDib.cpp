@@ -16,6 +16,11 @@ namespace {
 
 constexpr std::uint32_t kInfoHeaderBytes = 40;
 constexpr int kPhysUnitMetre = 1;
+// A chunk's length field is allocated before its bytes are read: cap it, and the count of
+// ancillary chunks kept, so a small file cannot make the decoder take gigabytes.
+constexpr png_alloc_size_t kMaxPngChunkBytes = png_alloc_size_t{8} << 20;
+constexpr png_uint_32 kMaxPngCachedChunks = 1000;
+constexpr png_uint_32 kMaxPngDimensionPx = 1 << 16;
 
 // Everything the decoder may leave half done when it jumps back, kept off the stack.
 struct TPngJob {
@@ -33,6 +38,14 @@ struct TPngJob {
 }
 
 void OnPngWarning(png_structp /*png*/, png_const_charp /*message*/) {}
+
+// The pixels go to our own block, so every allocation of the decoder itself is small;
+// refusing big ones turns a huge length field into a decoder error.
+png_voidp OnPngMalloc(png_structp /*png*/, png_alloc_size_t sizeBytes) {
+  return sizeBytes <= kMaxPngChunkBytes ? std::malloc(sizeBytes) : nullptr;
+}
+
+void OnPngFree(png_structp /*png*/, png_voidp block) { std::free(block); }
 
 void PutU16(std::uint8_t* p, std::uint16_t value) {
   p[0] = static_cast<std::uint8_t>(value);
@@ -59,6 +72,9 @@ void CleanUp(TPngJob& job) {
 std::uint32_t Decode(TPngJob& job, TPngDibInfo& info) {
   job.File = OpenImageFileUtf8(info.FileName != nullptr ? info.FileName : "", "rb");
   if (job.File == nullptr) return kPngDibOpenFailed;
+  png_set_chunk_malloc_max(job.Png, kMaxPngChunkBytes);
+  png_set_chunk_cache_max(job.Png, kMaxPngCachedChunks);
+  png_set_user_limits(job.Png, kMaxPngDimensionPx, kMaxPngDimensionPx);
   png_init_io(job.Png, job.File);
   png_read_info(job.Png, job.Info);
   png_uint_32 widthPx = 0, heightPx = 0;
@@ -166,7 +182,8 @@ std::uint32_t PngToDib(TPngDibInfo* info) {
   const std::unique_ptr<TPngJob> job(new (std::nothrow) TPngJob());
   if (!job) return kPngDibNoMemory;
   // Created for the linked library's own version: older version texts are refused.
-  job->Png = png_create_read_struct(PNG_LIBPNG_VER_STRING, job.get(), OnPngError, OnPngWarning);
+  job->Png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, job.get(), OnPngError, OnPngWarning, nullptr,
+                                     OnPngMalloc, OnPngFree);
   if (job->Png == nullptr) return kPngDibNoMemory;
   job->Info = png_create_info_struct(job->Png);
   if (job->Info == nullptr) {
