@@ -5,6 +5,10 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define BW_HAVE_AVX2_SEARCH 1
+#include <immintrin.h>
+#endif
 
 namespace bw::extract {
 namespace {
@@ -38,8 +42,57 @@ TSignature SignatureOf(const std::uint8_t* window) {
   }
 }
 
+#ifdef BW_HAVE_AVX2_SEARCH
+namespace {
+
+__attribute__((target("avx2"))) inline __m256i PairHitsAvx2(const std::uint8_t* p) {
+  const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+  const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 1));
+  auto pair = [&](char first, char second) __attribute__((target("avx2"))) {
+    return _mm256_and_si256(_mm256_cmpeq_epi8(a, _mm256_set1_epi8(first)),
+                            _mm256_cmpeq_epi8(b, _mm256_set1_epi8(second)));
+  };
+  return _mm256_or_si256(_mm256_or_si256(pair(static_cast<char>(0xFF), static_cast<char>(0xD8)),
+                                         pair(static_cast<char>(0x89), 0x50)),
+                         _mm256_or_si256(pair(static_cast<char>(0x80), 0x7A), pair(0x52, 0x49)));
+}
+
+// The same filter as below, 64 windows per step, for processors that have AVX2.
+__attribute__((target("avx2"))) std::size_t FindAvx2(const std::uint8_t* data, std::size_t lengthBytes) {
+  std::size_t i = 0;
+  while (i + 65 <= lengthBytes) {
+    const __m256i low = PairHitsAvx2(data + i);
+    const __m256i high = PairHitsAvx2(data + i + 32);
+    if (_mm256_testz_si256(_mm256_or_si256(low, high), _mm256_or_si256(low, high)) == 0) {
+      std::uint64_t mask = static_cast<std::uint32_t>(_mm256_movemask_epi8(low)) |
+                           std::uint64_t{static_cast<std::uint32_t>(_mm256_movemask_epi8(high))} << 32;
+      while (mask != 0) {
+        const std::size_t at = i + static_cast<std::size_t>(__builtin_ctzll(mask));
+        if (at + 4 <= lengthBytes && SignatureOf(data + at) != TSignature::None) return at;
+        mask &= mask - 1;
+      }
+    }
+    i += 64;
+  }
+  return i;  // the caller goes on from here
+}
+
+bool HasAvx2() {
+  static const bool has = __builtin_cpu_supports("avx2");
+  return has;
+}
+
+}  // namespace
+#endif
+
 std::size_t FindSignature(const std::uint8_t* data, std::size_t lengthBytes) {
   std::size_t i = 0;
+#ifdef BW_HAVE_AVX2_SEARCH
+  if (HasAvx2()) {
+    i = FindAvx2(data, lengthBytes);
+    if (i + 4 <= lengthBytes && SignatureOf(data + i) != TSignature::None) return i;
+  }
+#endif
 #if defined(__SSE2__)
   // Filter on the first two bytes of each signature, 32 windows per step; the rare
   // survivors are checked in full.

@@ -173,6 +173,22 @@ TEST_F(ScannerTest, EmbeddedThumbnailRestartsTheFileBehindTheFirstStartMarker) {
   EXPECT_EQ(Host.Items.at(0).SourceEndBytes, outer.size() + inner.size());
 }
 
+TEST_F(ScannerTest, RestartAfterALongStreamOverwritesFromTheStart) {
+  // Longer than the output buffer, so the restart must reach bytes already on disk.
+  TBytes outer = kJpegStart;
+  for (std::size_t i = 0; i < 700 * 1024; ++i) outer.push_back(static_cast<std::uint8_t>(i % 251));
+  const TBytes inner = {0xFF, 0xD8, 1, 2, 3, 0xFF, 0xD9};
+  EXPECT_EQ(Run(outer + inner, 4096), TScanResult::Completed);
+  TBytes expected = outer;
+  expected.insert(expected.end(), {0xFF, 0xD8});
+  std::copy(inner.begin() + 2, inner.end(), expected.begin() + 2);
+  expected[0] = 0xFF;
+  expected[1] = 0xD8;
+  const TBytes written = ReadAll(Out("talk_001.jpg"));
+  ASSERT_EQ(written.size(), expected.size());
+  EXPECT_TRUE(written == expected);
+}
+
 TEST_F(ScannerTest, PngIsCopiedThroughItsClosingSequence) {
   const TBytes png = kPngStart + TBytes{0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 0} + kPngEnd;
   EXPECT_EQ(Run(Filler(1) + png + kPngStart + TBytes{7} + kPngEnd), TScanResult::Completed);
