@@ -75,7 +75,11 @@ int RunExtractCommand(const std::vector<std::string>& args, const std::string& d
                                   state.SourceName, extract::PathSeparator())
           << "\n";
     }
-    if (result == extract::TScanResult::Aborted) break;
+    if (result == extract::TScanResult::Aborted) {
+      report.Errors.push_back("interrupted");
+      *terminal.Err << file << ": interrupted; the files written so far stay\n";
+      break;
+    }
   }
   if (options.Json) out << RenderJson(reports);
   out.flush();
