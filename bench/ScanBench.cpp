@@ -1,5 +1,6 @@
 // Scan throughput next to a plain 1 MiB-buffer read loop over the same page-cached file,
-// and the peak memory of the process. Usage: bench_scan [MiB] (default 256).
+// and the peak memory of the process. Usage: bench_scan [MiB [scan buffer KiB]] (default
+// 256 MiB and the engine's own buffer).
 #include <sys/resource.h>
 
 #include <algorithm>
@@ -108,13 +109,15 @@ double ReadLoopSeconds(const fs::path& path) {
   return seconds;
 }
 
+std::size_t gBufferBytes = kSourceBufferBytes;
+
 double ScanSeconds(const fs::path& path, std::int32_t& pictures, std::int32_t& sounds) {
   TRunState state;
   int errnoValue = 0;
   BeginRun(state, path.string(), errnoValue);
   TQuietHost host;
   const auto start = std::chrono::steady_clock::now();
-  const TScanResult result = Scan(state, host);
+  const TScanResult result = Scan(state, host, gBufferBytes);
   const double seconds = Seconds(std::chrono::steady_clock::now() - start);
   if (result != TScanResult::Completed) std::fprintf(stderr, "scan did not complete\n");
   pictures = state.PictureCount;
@@ -133,6 +136,7 @@ long PeakRssKiB() {
 
 int main(int argc, char** argv) {
   const std::size_t mebibytes = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 256;
+  if (argc > 2) gBufferBytes = std::strtoul(argv[2], nullptr, 10) * 1024;
   const std::size_t sizeBytes = mebibytes * kMiB;
   const fs::path folder = fs::temp_directory_path() / ("bw-bench-" + std::to_string(std::random_device{}()));
   fs::create_directories(folder);
