@@ -7,9 +7,14 @@
 #include "extract/FileIo.h"
 
 namespace bw::extract {
+namespace {
+
+constexpr std::size_t kReadAlignBytes = 4096;
+
+}  // namespace
 
 TSourceReader::TSourceReader(std::FILE* file, std::uint64_t sizeBytes, std::size_t bufferBytes)
-    : FFile(file), FSizeBytes(sizeBytes), FBuffer(std::max<std::size_t>(bufferBytes, 64)) {}
+    : FFile(file), FSizeBytes(sizeBytes), FBuffer(std::max<std::size_t>(bufferBytes, 64) + kReadAlignBytes) {}
 
 bool TSourceReader::Fill(std::uint64_t positionBytes, std::size_t wantBytes) {
   if (FFailed) return false;
@@ -27,8 +32,10 @@ bool TSourceReader::Fill(std::uint64_t positionBytes, std::size_t wantBytes) {
   FStartBytes = positionBytes;
   FLengthBytes = keptBytes;
   const std::uint64_t readFrom = positionBytes + keptBytes;
-  const std::size_t readBytes =
-      static_cast<std::size_t>(std::min<std::uint64_t>(FBuffer.size() - keptBytes, FSizeBytes - readFrom));
+  // Whole blocks from aligned offsets: the slack behind the buffer takes the kept tail.
+  std::size_t roomBytes = FBuffer.size() - keptBytes;
+  if (roomBytes > 2 * kReadAlignBytes) roomBytes -= (readFrom + roomBytes) % kReadAlignBytes;
+  const std::size_t readBytes = static_cast<std::size_t>(std::min<std::uint64_t>(roomBytes, FSizeBytes - readFrom));
   if (readBytes == 0) return true;
   if (readFrom != FFilePosBytes) {
     if (!Seek64(FFile, readFrom)) {
