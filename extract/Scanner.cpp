@@ -92,7 +92,7 @@ TScanResult TScanRun::Run() {
     if (!next) return FResult;
     pos = *next;
     FState.Position = pos;
-    if (Tick(pos, true)) return TScanResult::Aborted;
+    if (Tick(pos)) return TScanResult::Aborted;
   }
 }
 

@@ -359,6 +359,23 @@ TEST_F(ScannerTest, FileThatCannotBeWrittenIsReportedAndNotCounted) {
   EXPECT_FALSE(fs::exists(Out("talk_003.jpg")));
 }
 
+TEST_F(ScannerTest, SourceThatShrinksMidRunIsReportedAndThePartialFileRemoved) {
+  TBytes source = Filler(5000) + kJpegStart + Filler(200 * 1024) + TBytes{0xFF, 0xD9};
+  const fs::path path = FRoot / "talk.ppt";
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(source.data()),
+                                              static_cast<std::streamsize>(source.size()));
+  int errnoValue = 0;
+  ASSERT_EQ(BeginRun(State, Utf8FromPath(path), errnoValue), TOpenResult::Opened);
+  fs::resize_file(path, 100 * 1024);  // after the size was taken
+  EXPECT_EQ(Scan(State, Host, 4096), TScanResult::ReadFailed);
+  State.Source.Close();
+  ASSERT_EQ(Host.Errors.size(), 1u);
+  EXPECT_EQ(Host.Errors[0].Kind, TRunErrorKind::ReadFailed);
+  EXPECT_EQ(Host.Errors[0].Path, Utf8FromPath(path));
+  EXPECT_EQ(State.PictureCount, 0);
+  EXPECT_TRUE(OutputNames().empty());
+}
+
 TEST_F(ScannerTest, AbortStopsAtTheNextHostCallAndKeepsWhatWasWritten) {
   const TBytes jpeg = kJpegStart + TBytes{0xFF, 0xD9};
   Host.AbortAfterPasses = 1;
