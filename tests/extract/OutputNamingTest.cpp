@@ -22,11 +22,35 @@ TEST(OutputNaming, NumbersHaveAtLeastThreeDigits) {
 }
 
 TEST(OutputNaming, PathJoinsFolderBaseNumberAndExtension) {
-  EXPECT_EQ(MakeOutputName("D:\\Talks\\intro", "intro", 0, ".jpg"), "D:\\Talks\\intro\\intro_001.jpg");
-  EXPECT_EQ(MakeOutputName("D:\\Talks\\intro", "intro", 1, ".png"), "D:\\Talks\\intro\\intro_002.png");
+  const TPathStyle win = TPathStyle::Windows;
+  EXPECT_EQ(MakeOutputName("D:\\Talks\\intro", "intro", 0, ".jpg", win), "D:\\Talks\\intro\\intro_001.jpg");
+  EXPECT_EQ(MakeOutputName("D:\\Talks\\intro", "intro", 1, ".png", win), "D:\\Talks\\intro\\intro_002.png");
   // Drive root: the folder already ends in a backslash, and the doubled one stays.
-  EXPECT_EQ(MakeOutputName("C:\\\\x", "x", 0, ".wav"), "C:\\\\x\\x_001.wav");
-  EXPECT_EQ(MakeOutputName("C:\\dir\\", "", 0, ".jpg"), "C:\\dir\\\\_001.jpg");
+  EXPECT_EQ(MakeOutputName("C:\\\\x", "x", 0, ".wav", win), "C:\\\\x\\x_001.wav");
+  EXPECT_EQ(MakeOutputName("C:\\dir\\", "", 0, ".jpg", win), "C:\\dir\\\\_001.jpg");
+  EXPECT_EQ(MakeOutputName("/t/intro", "intro", 9, ".bmp", TPathStyle::Posix), "/t/intro/intro_010.bmp");
+}
+
+TEST(OutputNaming, DirectoryPartKeepsOnlyARootsSeparator) {
+  const TPathStyle win = TPathStyle::Windows;
+  EXPECT_EQ(DirectoryOf("D:\\Talks\\intro.ppt", win), "D:\\Talks");
+  EXPECT_EQ(DirectoryOf("C:\\x.ppt", win), "C:\\");
+  EXPECT_EQ(DirectoryOf("C:x.ppt", win), "C:");
+  EXPECT_EQ(DirectoryOf("\\x.ppt", win), "\\");
+  EXPECT_EQ(DirectoryOf("x.ppt", win), "");
+  EXPECT_EQ(DirectoryOf("/t/intro.ppt", TPathStyle::Posix), "/t");
+  EXPECT_EQ(DirectoryOf("/x.ppt", TPathStyle::Posix), "/");
+  EXPECT_EQ(DirectoryOf("a\\b.ppt", TPathStyle::Posix), "");  // a backslash is a name character there
+  EXPECT_EQ(FileNameOf("D:\\Talks\\intro.ppt", win), "intro.ppt");
+  EXPECT_EQ(FileNameOf("/t/a.pps", TPathStyle::Posix), "a.pps");
+}
+
+TEST(OutputNaming, OutputFolderBesideTheSource) {
+  const TPathStyle win = TPathStyle::Windows;
+  EXPECT_EQ(OutputFolderFor("D:\\Talks", "intro.ppt", win), "D:\\Talks\\intro");
+  EXPECT_EQ(OutputFolderFor("C:\\", "x.ppt", win), "C:\\\\x");  // the doubled backslash stays
+  EXPECT_EQ(OutputFolderFor("D:\\Talks", "x.p", win), "D:\\Talks\\");  // short name: the folder itself
+  EXPECT_EQ(OutputFolderFor("/t", "slides", TPathStyle::Posix), "/t/sl");
 }
 
 }  // namespace

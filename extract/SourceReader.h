@@ -1,0 +1,43 @@
+#pragma once
+// Buffered forward reading of the source with 64-bit positions: the scan and the carve
+// steps look at the source through one bounded buffer, never one system call per byte.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace bw::extract {
+
+inline constexpr std::size_t kSourceBufferBytes = std::size_t{1} << 20;
+
+class TSourceReader {
+ public:
+  TSourceReader(std::FILE* file, std::uint64_t sizeBytes, std::size_t bufferBytes = kSourceBufferBytes);
+
+  // Makes [positionBytes, positionBytes + wantBytes) present in the buffer, as far as the
+  // source reaches (wantBytes <= the buffer's size). Reads ahead as much as fits. False
+  // when the source could not be read (then Failed() and ErrorText() tell).
+  bool Fill(std::uint64_t positionBytes, std::size_t wantBytes);
+
+  // The buffered bytes from positionBytes on; positionBytes must lie in the buffer.
+  const std::uint8_t* At(std::uint64_t positionBytes) const;
+  std::size_t AvailableFrom(std::uint64_t positionBytes) const;
+
+  std::uint64_t SizeBytes() const { return FSizeBytes; }
+  std::size_t BufferBytes() const { return FBuffer.size(); }
+  bool Failed() const { return FFailed; }
+  const std::string& ErrorText() const { return FErrorText; }
+
+ private:
+  std::FILE* FFile;
+  std::uint64_t FSizeBytes;
+  std::vector<std::uint8_t> FBuffer;
+  std::uint64_t FStartBytes = 0;  // source offset of FBuffer[0]
+  std::size_t FLengthBytes = 0;
+  std::uint64_t FFilePosBytes = 0;  // where the handle stands
+  bool FFailed = false;
+  std::string FErrorText;
+};
+
+}  // namespace bw::extract
