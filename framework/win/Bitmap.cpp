@@ -32,6 +32,9 @@ void DefaultColorTable(int bits, RGBQUAD* colors) {
 
 }  // namespace
 
+const core::TClassInfo TGraphic::kClass{"TGraphic", &core::TPersistent::kClass, {}, {}};
+const core::TClassInfo TBitmap::kClass{"TBitmap", &TGraphic::kClass, {}, {}};
+
 int BitsPerPixel(TPixelFormat format) {
   switch (format) {
     case TPixelFormat::pf1bit: return 1;

@@ -21,6 +21,8 @@ int BitsPerPixel(TPixelFormat format);
 
 class TBitmap : public TGraphic {
  public:
+  static const core::TClassInfo kClass;
+  const core::TClassInfo& ClassType() const override { return kClass; }
   TBitmap() = default;
   TBitmap(int widthPx, int heightPx, TPixelFormat format = TPixelFormat::pf24bit);
   ~TBitmap() override;

@@ -2,13 +2,16 @@
 // Base of everything a canvas can draw: bitmaps, JPEG pictures, icons.
 #include <windows.h>
 
+#include "framework/core/Object.h"
+
 namespace bw::win {
 
 class TCanvas;
 
-class TGraphic {
+class TGraphic : public core::TPersistent {
  public:
-  virtual ~TGraphic() = default;
+  static const core::TClassInfo kClass;
+  const core::TClassInfo& ClassType() const override { return kClass; }
   virtual int Width() const = 0;
   virtual int Height() const = 0;
   virtual bool Empty() const { return Width() == 0 || Height() == 0; }
