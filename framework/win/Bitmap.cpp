@@ -238,6 +238,7 @@ void TBitmap::Assign(const TBitmap& source) {
   FTransparentMode = src.FTransparentMode;
   FTransparentColor = src.FTransparentColor;
   SetTransparent(src.Transparent());
+  Changed();
 }
 
 void TBitmap::Draw(TCanvas& canvas, const RECT& rect) {
