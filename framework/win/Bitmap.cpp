@@ -109,6 +109,7 @@ void TBitmap::Recreate(int widthPx, int heightPx, TPixelFormat format, bool keep
     TSelectGuard selectTarget(target.Get(), section.Get());
     BitBlt(target.Get(), 0, 0, std::min(widthPx, FWidth), std::min(heightPx, FHeight), MemoryDC(), 0, 0, SRCCOPY);
   }
+  if (!(keepContent && section && BitsPerPixel(FPixelFormat) == bits)) FColorsUsed = 0;
   FCanvas.SetHandle(nullptr);
   DeselectBitmap();
   FHandle = std::move(section);
@@ -140,6 +141,7 @@ void TBitmap::AdoptSection(HBITMAP section) {
   GetObjectW(section, sizeof ds, &ds);
   FCanvas.SetHandle(nullptr);
   DeselectBitmap();
+  FColorsUsed = 0;
   FHandle.Reset(section);
   FWidth = ds.dsBm.bmWidth;
   FHeight = std::abs(ds.dsBm.bmHeight);

@@ -90,6 +90,9 @@ class TBitmap : public TGraphic {
   TPixelFormat FPixelFormat = TPixelFormat::pfDevice;
   TTransparentMode FTransparentMode = TTransparentMode::tmAuto;
   TColor FTransparentColor = clDefault;
+  // Length of the colour table a loaded picture came with; 0 for a full table. Sections
+  // keep only the full table, and saving must give the file back as it was.
+  int FColorsUsed = 0;
 };
 
 }  // namespace bw::win

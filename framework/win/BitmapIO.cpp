@@ -52,6 +52,7 @@ void TBitmap::LoadFromDib(const core::TDib& dib) {
   }
   std::memcpy(bitsPtr, dib.Pixels().data(), dib.Pixels().size());
   AdoptSection(section.Release());
+  FColorsUsed = static_cast<int>(info.header.biClrUsed);
   Changed();
 }
 
@@ -64,9 +65,8 @@ core::TDib TBitmap::SaveToDib() {
   if (ds.dsBmih.biCompression == BI_BITFIELDS) dib.SetMasks(ds.dsBitfields[0], ds.dsBitfields[1], ds.dsBitfields[2]);
   if (bits <= 8) {
     auto table = ColorTable();
-    // A section made from a short table keeps its length; the unused rest stays unwritten.
-    const DWORD used = ds.dsBmih.biClrUsed;
-    if (used > 0 && used < table.size()) table.resize(used);
+    if (FColorsUsed > 0 && static_cast<std::size_t>(FColorsUsed) < table.size())
+      table.resize(static_cast<std::size_t>(FColorsUsed));
     dib.ColorTable().clear();
     for (const RGBQUAD& q : table) dib.ColorTable().push_back({q.rgbBlue, q.rgbGreen, q.rgbRed, 0});
   }
