@@ -32,8 +32,6 @@ void DefaultColorTable(int bits, RGBQUAD* colors) {
 
 }  // namespace
 
-const core::TClassInfo TGraphic::kClass{"TGraphic", &core::TPersistent::kClass, {}, {}};
-const core::TClassInfo TBitmap::kClass{"TBitmap", &TGraphic::kClass, {}, {}};
 
 int BitsPerPixel(TPixelFormat format) {
   switch (format) {
@@ -112,6 +110,7 @@ void TBitmap::Recreate(int widthPx, int heightPx, TPixelFormat format, bool keep
     TSelectGuard selectTarget(target.Get(), section.Get());
     BitBlt(target.Get(), 0, 0, std::min(widthPx, FWidth), std::min(heightPx, FHeight), MemoryDC(), 0, 0, SRCCOPY);
   }
+  if (!(keepContent && section && BitsPerPixel(FPixelFormat) == bits)) FColorsUsed = 0;
   FCanvas.SetHandle(nullptr);
   DeselectBitmap();
   FHandle = std::move(section);
@@ -143,6 +142,7 @@ void TBitmap::AdoptSection(HBITMAP section) {
   GetObjectW(section, sizeof ds, &ds);
   FCanvas.SetHandle(nullptr);
   DeselectBitmap();
+  FColorsUsed = 0;
   FHandle.Reset(section);
   FWidth = ds.dsBm.bmWidth;
   FHeight = std::abs(ds.dsBm.bmHeight);
@@ -241,6 +241,7 @@ void TBitmap::Assign(const TBitmap& source) {
   FTransparentMode = src.FTransparentMode;
   FTransparentColor = src.FTransparentColor;
   SetTransparent(src.Transparent());
+  Changed();
 }
 
 void TBitmap::Draw(TCanvas& canvas, const RECT& rect) {

@@ -6,6 +6,7 @@
 #include <span>
 #include <vector>
 
+#include "framework/core/Dib.h"
 #include "framework/win/Canvas.h"
 #include "framework/win/Colors.h"
 #include "framework/win/GdiHandles.h"
@@ -23,6 +24,7 @@ class TBitmap : public TGraphic {
  public:
   static const core::TClassInfo kClass;
   const core::TClassInfo& ClassType() const override { return kClass; }
+
   TBitmap() = default;
   TBitmap(int widthPx, int heightPx, TPixelFormat format = TPixelFormat::pf24bit);
   ~TBitmap() override;
@@ -59,7 +61,17 @@ class TBitmap : public TGraphic {
   void SetColorTable(std::span<const RGBQUAD> colors);
 
   void Assign(const TBitmap& source);
+  // Other graphics are drawn onto a 32-bit bitmap of their size.
+  void Assign(const core::TPersistent& source) override;
   void Draw(TCanvas& canvas, const RECT& rect) override;
+
+  // BMP files. 1, 4, 8, 16, 24 and 32 bits per pixel keep their format, masks and colour
+  // table; an empty stream gives an empty bitmap; a damaged one raises EInvalidGraphic.
+  void LoadFromStream(core::TStream& stream) override;
+  void SaveToStream(core::TStream& stream) override;
+  // The same rules for a picture already in memory.
+  void LoadFromDib(const core::TDib& dib);
+  core::TDib SaveToDib();
 
  private:
   void Recreate(int widthPx, int heightPx, TPixelFormat format, bool keepContent);
@@ -78,6 +90,9 @@ class TBitmap : public TGraphic {
   TPixelFormat FPixelFormat = TPixelFormat::pfDevice;
   TTransparentMode FTransparentMode = TTransparentMode::tmAuto;
   TColor FTransparentColor = clDefault;
+  // Length of the colour table a loaded picture came with; 0 for a full table. Sections
+  // keep only the full table, and saving must give the file back as it was.
+  int FColorsUsed = 0;
 };
 
 }  // namespace bw::win
