@@ -32,7 +32,6 @@ void DefaultColorTable(int bits, RGBQUAD* colors) {
 
 }  // namespace
 
-
 int BitsPerPixel(TPixelFormat format) {
   switch (format) {
     case TPixelFormat::pf1bit: return 1;
