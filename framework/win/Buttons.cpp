@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/core/ClassRegistry.h"
+#include "framework/win/ExtCtrls.h"
 #include "framework/win/Forms.h"
 #include "framework/win/StdCtrls.h"
 #include "framework/win/Text.h"
@@ -195,7 +196,7 @@ void TBitBtn::WndProc(TMessage& message) {
 void RegisterStdControls() {
   for (const core::TClassInfo* cls :
        {&TLabel::kClass, &TPanel::kClass, &TComboBox::kClass, &TProgressBar::kClass, &TButton::kClass,
-        &TBitBtn::kClass, &TForm::kClass})
+        &TBitBtn::kClass, &TImage::kClass, &TForm::kClass})
     core::RegisterComponentClass(*cls);
 }
 
