@@ -84,7 +84,7 @@ TEST_F(RegistryTest, WritingWithoutAKeyOfOurOwnFailsLoudly) {
   TRegistry reg(KEY_READ);
   ASSERT_TRUE(reg.OpenKey(FKey, true));
   EXPECT_THROW(reg.WriteString("v", "w"), core::ERegistryException);
-  EXPECT_FALSE(reg.OpenKeyReadOnly(FKey));  // relative to the open key: FKey\\FKey
+  EXPECT_FALSE(reg.OpenKeyReadOnly(FKey));  // relative to the open key: FKey\FKey
   EXPECT_TRUE(reg.OpenKeyReadOnly("\\" + FKey));
   EXPECT_EQ(reg.CurrentPath(), FKey);
 }
