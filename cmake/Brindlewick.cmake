@@ -83,7 +83,7 @@ function(bw_add_fuzz_subbuild)
                -DCMAKE_C_COMPILER=${BW_CLANG} -DCMAKE_CXX_COMPILER=${BW_CLANGXX}
     INSTALL_COMMAND ""
     BUILD_ALWAYS ON
-    LOG_CONFIGURE ON LOG_OUTPUT_ON_FAILURE ON)
+    LOG_CONFIGURE ON LOG_BUILD ON LOG_OUTPUT_ON_FAILURE ON)
 endfunction()
 
 # bw_add_fuzzer(NAME SOURCES ... LIBS ...): a libFuzzer target, in the fuzz sub-build.

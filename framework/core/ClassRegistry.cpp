@@ -17,7 +17,7 @@ std::vector<const TClassInfo*>& Registry() {
 
 }  // namespace
 
-void RegisterClass(const TClassInfo& cls) {
+void RegisterComponentClass(const TClassInfo& cls) {
   if (cls.Create == nullptr) throw EFilerError(std::string("Class ") + cls.Name + " cannot be created by name");
   const TClassInfo* existing = FindClass(cls.Name);
   if (existing == &cls) return;
@@ -25,7 +25,7 @@ void RegisterClass(const TClassInfo& cls) {
   Registry().push_back(&cls);
 }
 
-void UnRegisterClass(const TClassInfo& cls) {
+void UnregisterComponentClass(const TClassInfo& cls) {
   auto& registry = Registry();
   registry.erase(std::remove(registry.begin(), registry.end(), &cls), registry.end());
 }

@@ -8,15 +8,15 @@ namespace bw::core {
 
 // Registering the same class again is harmless; another class of the same name
 // raises EFilerError. Only classes with a Create function can be registered.
-void RegisterClass(const TClassInfo& cls);
-void UnRegisterClass(const TClassInfo& cls);
+void RegisterComponentClass(const TClassInfo& cls);
+void UnregisterComponentClass(const TClassInfo& cls);
 const TClassInfo* FindClass(std::string_view name);  // letter case ignored; nullptr when unknown
 // Raises EClassNotFound for an unknown name.
 TComponent* CreateComponent(std::string_view className, TComponent* owner);
 
 // Registers at static initialisation: `const TClassRegistration kReg{TButton::kClass};`
 struct TClassRegistration {
-  explicit TClassRegistration(const TClassInfo& cls) { RegisterClass(cls); }
+  explicit TClassRegistration(const TClassInfo& cls) { RegisterComponentClass(cls); }
 };
 
 }  // namespace bw::core

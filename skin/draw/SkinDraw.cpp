@@ -1,6 +1,8 @@
 #include "skin/draw/SkinDraw.h"
 
 #include <algorithm>
+
+#include "framework/win/Forms.h"
 #include <cstdint>
 #include <vector>
 
@@ -249,6 +251,28 @@ win::TRegionHandle BitmapToRegion(TBitmap& bitmap, int offsetX, int offsetY, COL
   }
   flush();
   return result;
+}
+
+void DrawParentImage(win::TControl& control, HDC dc, bool invalidateParent) {
+  win::TWinControl* parent = control.Parent();
+  if (!parent || !parent->HandleAllocated()) return;
+  {
+    win::TSaveDCGuard saved(dc);
+    POINT origin;
+    GetViewportOrgEx(dc, &origin);
+    SetViewportOrgEx(dc, origin.x - control.Left(), origin.y - control.Top(), nullptr);
+    const RECT client = parent->ClientRect();
+    IntersectClipRect(dc, client.left, client.top, client.right, client.bottom);
+    try {
+      parent->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(dc));
+      parent->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+    } catch (...) {
+      // The parent's own painting failed: what it drew so far stays.
+    }
+  }
+  if (invalidateParent && !dynamic_cast<win::TCustomControl*>(parent) && !dynamic_cast<win::TCustomForm*>(parent) &&
+      !control.IsDesigning())
+    parent->Invalidate();
 }
 
 }  // namespace bw::skin

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "framework/win/Bitmap.h"
+#include "framework/win/Controls.h"
 #include "framework/win/GdiHandles.h"
 
 namespace bw::skin {
@@ -47,5 +48,11 @@ void DrawTranmap(HDC dc, const RECT& target, TBitmap& bitmap, COLORREF key);
 // offsets. Sets the bitmap to 32 bits per pixel.
 win::TRegionHandle BitmapToRegion(TBitmap& bitmap, int offsetX, int offsetY, COLORREF key,
                                   BYTE toleranceRed, BYTE toleranceGreen, BYTE toleranceBlue);
+
+// Paints into dc (the control's client coordinates) what the control's parent shows behind
+// it: the parent erases and paints itself on dc. Errors of the parent's painting are
+// swallowed. With invalidateParent, a parent that is neither a custom control nor a form
+// is also invalidated.
+void DrawParentImage(win::TControl& control, HDC dc, bool invalidateParent);
 
 }  // namespace bw::skin

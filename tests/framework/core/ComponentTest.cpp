@@ -128,8 +128,8 @@ TEST(Component, RegistryCreatesByNameIgnoringCase) {
   EXPECT_EQ(c->Owner(), &owner);
   EXPECT_THROW(CreateComponent("TMissing", &owner), EClassNotFound);
   static const TClassInfo kImpostor{"TTestButton", &TComponent::kClass, {}, {}, &CreateComponentOf<TComponent>};
-  EXPECT_THROW(RegisterClass(kImpostor), EFilerError);
-  EXPECT_THROW(RegisterClass(TPersistent::kClass), EFilerError);  // cannot be created
+  EXPECT_THROW(RegisterComponentClass(kImpostor), EFilerError);
+  EXPECT_THROW(RegisterComponentClass(TPersistent::kClass), EFilerError);  // cannot be created
 }
 
 TEST(Collection, ItemsKeepTheirIdsAndCopyByAssign) {

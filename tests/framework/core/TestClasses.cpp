@@ -138,9 +138,9 @@ const TClassInfo TTestForm::kClass{"TTestForm", &TComponent::kClass, {}, kMethod
                                    kFields};
 
 void RegisterTestClasses() {
-  RegisterClass(TTestButton::kClass);
-  RegisterClass(TRecorder::kClass);
-  RegisterClass(TTestForm::kClass);
+  RegisterComponentClass(TTestButton::kClass);
+  RegisterComponentClass(TRecorder::kClass);
+  RegisterComponentClass(TTestForm::kClass);
 }
 
 }  // namespace bw::core::test

@@ -1,6 +1,8 @@
 // Nine-slice, tiling, colour keys and regions, checked pixel by pixel on memory bitmaps.
 #include "skin/draw/SkinDraw.h"
 
+#include "framework/win/Forms.h"
+
 #include <gtest/gtest.h>
 
 namespace bw::skin {
@@ -245,6 +247,55 @@ TEST(Regions, ManyRunsAreBatchedWithoutLosingAny) {
       inside += opaque;
     }
   EXPECT_EQ(inside, 3000);
+}
+
+}  // namespace
+}  // namespace bw::skin
+
+namespace bw::skin {
+namespace {
+
+// A parent painting a left half red and a right half green.
+class THalves : public win::TCustomControl {
+ public:
+  explicit THalves(core::TComponent* owner) : win::TCustomControl(owner) {}
+  int Paints = 0;
+
+ protected:
+  void Paint() override {
+    ++Paints;
+    const RECT r = ClientRect();
+    Canvas().Brush().SetColor(RGB(255, 0, 0));
+    Canvas().FillRect(RECT{0, 0, r.right / 2, r.bottom});
+    Canvas().Brush().SetColor(RGB(0, 255, 0));
+    Canvas().FillRect(RECT{r.right / 2, 0, r.right, r.bottom});
+  }
+};
+
+TEST(ParentImage, TheParentPaintsWhatLiesBehindTheControl) {
+  auto form = std::make_unique<win::TForm>(nullptr);
+  form->SetBounds(0, 0, 200, 150);
+  auto* parent = new THalves(form.get());
+  parent->SetBounds(0, 0, 100, 50);
+  parent->SetParent(form.get());
+  auto* child = new win::TCustomControl(form.get());
+  child->SetBounds(40, 10, 20, 20);  // straddles the middle at x = 50
+  child->SetParent(parent);
+  form->HandleNeeded();
+  TBitmap target(20, 20, TPixelFormat::pf24bit);
+  HDC dc = target.Canvas().Handle();
+  POINT originBefore;
+  GetViewportOrgEx(dc, &originBefore);
+  DrawParentImage(*child, dc, true);
+  EXPECT_EQ(GetPixel(dc, 0, 0), RGB(255, 0, 0));    // parent x 40
+  EXPECT_EQ(GetPixel(dc, 9, 19), RGB(255, 0, 0));   // parent x 49
+  EXPECT_EQ(GetPixel(dc, 10, 0), RGB(0, 255, 0));   // parent x 50
+  POINT originAfter;
+  GetViewportOrgEx(dc, &originAfter);
+  EXPECT_EQ(originAfter.x, originBefore.x);
+  EXPECT_GE(parent->Paints, 1);
+  win::TCustomControl orphan(nullptr);
+  DrawParentImage(orphan, dc, true);  // no parent: nothing, no failure
 }
 
 }  // namespace

@@ -1,0 +1,194 @@
+#include "framework/win/Application.h"
+
+#include <commctrl.h>
+
+#include "framework/core/Exceptions.h"
+#include "framework/win/Text.h"
+
+namespace bw::win {
+
+TApplication* Application = nullptr;
+
+namespace {
+
+constexpr wchar_t kApplicationClass[] = L"TApplication";
+
+LRESULT CALLBACK ApplicationWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_CLOSE) {
+    if (Application) Application->Terminate();
+    return 0;
+  }
+  return DefWindowProcW(window, msg, wParam, lParam);
+}
+
+void HandleMessageException() {
+  if (Application) Application->HandleException(nullptr);
+}
+
+}  // namespace
+
+const core::TClassInfo TApplication::kClass{"TApplication", &core::TComponent::kClass, {}, {}};
+
+TApplication::TApplication(core::TComponent* owner) : core::TComponent(owner) {
+  if (!Application) Application = this;
+  SetMessageExceptionHandler(&HandleMessageException);
+}
+
+TApplication::~TApplication() {
+  Destroying();
+  // Forms first, while the application window they belong to still exists.
+  while (ComponentCount() > 0) delete Components(ComponentCount() - 1);
+  if (FHintWindow) DestroyWindow(FHintWindow);
+  if (FHandle) DestroyWindow(FHandle);
+  if (Application == this) {
+    Application = nullptr;
+    SetMessageExceptionHandler(nullptr);
+  }
+}
+
+void TApplication::Initialize() {
+  if (FHandle) return;
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&icc);
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = ApplicationWndProc;
+  wc.hInstance = instance;
+  wc.lpszClassName = kApplicationClass;
+  wc.hIcon = FIcon;
+  if (!GetClassInfoW(instance, kApplicationClass, &wc) && !RegisterClassW(&wc))
+    throw core::Exception("Cannot register the application window class");
+  if (FTitle.empty()) {
+    wchar_t path[MAX_PATH];
+    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring name(path, n);
+    name = name.substr(name.find_last_of(L"\\/") + 1);
+    if (const auto dot = name.rfind(L'.'); dot != std::wstring::npos) name.resize(dot);
+    FTitle = Narrow(name);
+  }
+  // Hidden, zero-sized: it owns the forms and carries the program's icon.
+  FHandle = CreateWindowExW(0, kApplicationClass, Widen(FTitle).c_str(),
+                            WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0,
+                            nullptr, nullptr, instance, nullptr);
+  if (!FHandle) throw core::Exception("Cannot create the application window");
+  if (FIcon) SetIcon(FIcon);
+}
+
+void TApplication::SetTitle(const std::string& title) {
+  FTitle = title;
+  if (FHandle) SetWindowTextW(FHandle, Widen(title).c_str());
+}
+
+void TApplication::SetIcon(HICON icon) {
+  FIcon = icon;
+  if (FHandle) {
+    SendMessageW(FHandle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SetClassLongPtrW(FHandle, GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
+  }
+}
+
+bool TApplication::ProcessMessage(MSG& msg) {
+  if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+  if (msg.message == WM_QUIT) {
+    FTerminated = true;
+    return true;
+  }
+  // Tab and arrow keys move the focus between the controls of the active form.
+  HWND active = GetActiveWindow();
+  if (active && TWinControl::FromHandle(active) && IsDialogMessageW(active, &msg)) return true;
+  TranslateMessage(&msg);
+  DispatchMessageW(&msg);
+  return true;
+}
+
+void TApplication::ProcessMessages() {
+  MSG msg;
+  while (ProcessMessage(msg)) {
+  }
+}
+
+void TApplication::HandleMessage() {
+  MSG msg;
+  if (!ProcessMessage(msg) && !FTerminated) WaitMessage();
+}
+
+void TApplication::Run() {
+  if (!FHandle) Initialize();
+  if (FMainForm && FShowMainForm) {
+    try {
+      FMainForm->Show();
+    } catch (...) {
+      HandleException(this);
+    }
+  }
+  while (!FTerminated) {
+    try {
+      HandleMessage();
+    } catch (...) {
+      HandleException(this);
+    }
+  }
+}
+
+void TApplication::Terminate() {
+  if (!FTerminated) PostQuitMessage(0);
+  FTerminated = true;
+}
+
+void TApplication::HandleException(core::TObject* sender) {
+  std::exception_ptr error = std::current_exception();
+  if (!error) return;
+  try {
+    if (OnException) {
+      OnException(sender, error);
+    } else {
+      ShowException(error);
+    }
+  } catch (...) {
+    // The display itself failed: nothing more can be shown.
+  }
+}
+
+void TApplication::ShowException(std::exception_ptr error) {
+  std::string text;
+  try {
+    std::rethrow_exception(error);
+  } catch (const core::EAbort&) {
+    return;
+  } catch (const core::Exception& e) {
+    text = e.Message();
+  } catch (...) {
+    text.clear();  // not one of ours: an error without a text
+  }
+  if (!text.empty() && text.back() != '.') text += '.';
+  HWND owner = GetActiveWindow();
+  MessageBoxW(owner, Widen(text).c_str(), Widen(FTitle).c_str(), MB_OK | MB_ICONERROR);
+}
+
+void TApplication::EnsureHintWindow() {
+  if (FHintWindow) return;
+  FHintWindow = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, FHandle, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+}
+
+void TApplication::UpdateHint(TControl& control) {
+  auto* windowed = dynamic_cast<TWinControl*>(&control);
+  HWND window = windowed ? windowed->WindowHandle() : (control.Parent() ? control.Parent()->WindowHandle() : nullptr);
+  if (!window) return;
+  EnsureHintWindow();
+  if (!FHintWindow) return;
+  std::wstring text = Widen(control.Hint());
+  TTTOOLINFOW info{};
+  info.cbSize = sizeof info;
+  info.hwnd = windowed ? GetParent(window) : window;
+  info.uId = windowed ? reinterpret_cast<UINT_PTR>(window) : reinterpret_cast<UINT_PTR>(&control);
+  info.uFlags = TTF_SUBCLASS | (windowed ? TTF_IDISHWND : 0);
+  info.rect = control.BoundsRect();
+  info.lpszText = text.data();
+  SendMessageW(FHintWindow, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+  if (FShowHint && control.ShowHint() && !text.empty())
+    SendMessageW(FHintWindow, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+}  // namespace bw::win

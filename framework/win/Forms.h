@@ -1,0 +1,141 @@
+#pragma once
+// Top-level windows. A form reads its layout from the description registered under its
+// class name (framework/core FormData) when created through CreateForm.
+#include <windows.h>
+
+#include <vector>
+
+#include "framework/core/Enums.h"
+#include "framework/core/FormData.h"
+#include "framework/core/FormStreaming.h"
+#include "framework/win/Controls.h"
+
+namespace bw::win {
+
+using core::TFormBorderStyle;
+using core::TFormStyle;
+using core::TPosition;
+
+enum class TCloseAction : std::uint8_t { caNone, caHide, caFree, caMinimize };
+using TCloseEvent = core::TEvent<void(core::TObject* sender, TCloseAction& action)>;
+
+// Modal results, as numbers (TModalResult ordinals).
+constexpr int mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6, mrNo = 7;
+
+class TCustomForm : public TWinControl {
+ public:
+  static const core::TClassInfo kClass;
+  const core::TClassInfo& ClassType() const override { return kClass; }
+  explicit TCustomForm(core::TComponent* owner);
+  ~TCustomForm() override;
+
+  TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TFormBorderStyle style);
+  TPosition Position() const { return FPosition; }
+  void SetPosition(TPosition position) { FPosition = position; }
+  TFormStyle FormStyle() const { return FFormStyle; }
+  void SetFormStyle(TFormStyle style);
+  bool TransparentColor() const { return FTransparentColor; }
+  void SetTransparentColor(bool on);
+  TColor TransparentColorValue() const { return FTransparentColorValue; }
+  void SetTransparentColorValue(TColor color);
+  bool AutoScroll() const { return FAutoScroll; }
+  void SetAutoScroll(bool on) { FAutoScroll = on; }
+  bool KeyPreview() const { return FKeyPreview; }
+  void SetKeyPreview(bool on) { FKeyPreview = on; }
+  HICON Icon() const { return FIcon; }
+  // The form does not own the icon.
+  void SetIcon(HICON icon);
+
+  RECT ClientRect() const override;
+  void SetClientWidth(int width) override;
+  void SetClientHeight(int height) override;
+  void SetVisible(bool visible) override;
+  bool Showing() const override;
+
+  int ModalResult() const { return FModalResult; }
+  void SetModalResult(int result) { FModalResult = result; }
+  bool Modal() const { return FModal; }
+  int ShowModal();
+  // Asks OnClose; hides (or frees, or minimises) the form; closing the main form ends the program.
+  void Close();
+  // Frees the form once the messages now pending have been handled.
+  void Release();
+  bool Active() const;
+
+  // Runs OnCreate once the description has been read.
+  void DoCreate();
+
+  core::TNotifyEvent OnCreate;
+  core::TNotifyEvent OnShow;
+  core::TNotifyEvent OnHide;
+  TCloseEvent OnClose;
+  core::TNotifyEvent OnDestroy;
+  core::TNotifyEvent OnActivate;
+  core::TNotifyEvent OnDeactivate;
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  void CreateWnd() override;
+  void WndProc(TMessage& message) override;
+  bool OwnsPainting() const override { return true; }
+  void ApplyLayered();
+
+  TFormBorderStyle FBorderStyle = TFormBorderStyle::bsSizeable;
+  TPosition FPosition = TPosition::poDesigned;
+  TFormStyle FFormStyle = TFormStyle::fsNormal;
+  bool FTransparentColor = false;
+  TColor FTransparentColorValue = clBlack;
+  bool FAutoScroll = true;
+  bool FKeyPreview = false;
+  HICON FIcon = nullptr;
+  int FModalResult = mrNone;
+  bool FModal = false;
+  bool FShownOnce = false;
+
+ private:
+  static const core::TPropInfo kProps[];
+};
+
+class TForm : public TCustomForm {
+ public:
+  static const core::TClassInfo kClass;
+  const core::TClassInfo& ClassType() const override { return kClass; }
+  explicit TForm(core::TComponent* owner) : TCustomForm(owner) {}
+};
+
+// Builds form T: the object first, then its registered description, then OnCreate.
+// Raises EReadError when the description is damaged.
+template <class T>
+T* CreateForm(core::TComponent* owner) {
+  auto* form = new T(owner);
+  try {
+    if (auto text = core::FindFormData(form->ClassName())) core::ReadComponentText(*form, *text);
+    form->DoCreate();
+  } catch (...) {
+    delete form;
+    throw;
+  }
+  return form;
+}
+
+class TScreen {
+ public:
+  int FormCount() const { return static_cast<int>(FForms.size()); }
+  TCustomForm* Forms(int index) const { return FForms.at(static_cast<size_t>(index)); }
+  TCustomForm* ActiveForm() const { return FActiveForm; }
+  // The font of menus, from the system's non-client metrics.
+  TFont* MenuFont();
+  int Width() const { return GetSystemMetrics(SM_CXSCREEN); }
+  int Height() const { return GetSystemMetrics(SM_CYSCREEN); }
+
+ private:
+  friend class TCustomForm;
+  std::vector<TCustomForm*> FForms;
+  TCustomForm* FActiveForm = nullptr;
+  std::unique_ptr<TFont> FMenuFont;
+};
+
+TScreen& Screen();
+
+}  // namespace bw::win

@@ -1,0 +1,301 @@
+#include "framework/win/StdCtrls.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "framework/core/ClassRegistry.h"
+#include "framework/win/Forms.h"
+#include "framework/win/Text.h"
+
+namespace bw::win {
+
+TCustomForm* GetParentForm(const TControl* control) {
+  for (const TControl* c = control; c; c = c->Parent())
+    if (auto* form = dynamic_cast<const TCustomForm*>(c)) return const_cast<TCustomForm*>(form);
+  return nullptr;
+}
+
+// ---- TLabel
+
+const core::TPropInfo TLabel::kProps[] = {
+    core::BoolProp<&TLabel::FTransparent, &TLabel::SetTransparent>("Transparent", false),
+    core::EnumProp<&TLabel::FAlignment, &TLabel::SetAlignment>("Alignment", core::kAlignmentInfo,
+                                                              TAlignment::taLeftJustify),
+    core::BoolProp<&TLabel::FWordWrap, &TLabel::SetWordWrap>("WordWrap", false),
+};
+const core::TClassInfo TLabel::kClass{"TLabel", &TGraphicControl::kClass, kProps, {},
+                                      &core::CreateComponentOf<TLabel>};
+
+TLabel::TLabel(core::TComponent* owner) : TGraphicControl(owner) {
+  FWidth = 65;
+  FHeight = 17;
+  FParentColor = true;
+}
+
+void TLabel::SetTransparent(bool transparent) {
+  FTransparent = transparent;
+  Invalidate();
+}
+
+void TLabel::SetAlignment(TAlignment alignment) {
+  FAlignment = alignment;
+  Invalidate();
+}
+
+void TLabel::SetWordWrap(bool wrap) {
+  FWordWrap = wrap;
+  Invalidate();
+}
+
+void TLabel::Paint() {
+  RECT r = ClientRect();
+  TCanvas& canvas = Canvas();
+  if (!FTransparent) {
+    canvas.Brush().SetColor(FParentColor && FParent ? FParent->Color() : FColor);
+    canvas.FillRect(r);
+  }
+  canvas.Font().Assign(*FFont);
+  if (!FEnabled) canvas.Font().SetColor(clGrayText);
+  HDC dc = canvas.Handle();
+  const int oldMode = SetBkMode(dc, TRANSPARENT);
+  UINT format = DT_EXPANDTABS | DT_NOPREFIX | (FWordWrap ? DT_WORDBREAK : 0);
+  if (FAlignment == TAlignment::taRightJustify) format |= DT_RIGHT;
+  if (FAlignment == TAlignment::taCenter) format |= DT_CENTER;
+  const std::wstring text = Widen(FCaption);
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, format);
+  SetBkMode(dc, oldMode);
+}
+
+// ---- TPanel
+
+const core::TPropInfo TPanel::kProps[] = {
+    core::EnumProp<&TPanel::FBevelOuter, &TPanel::SetBevelOuter>("BevelOuter", core::kBevelCutInfo,
+                                                                TBevelCut::bvRaised),
+    core::EnumProp<&TPanel::FBevelInner, &TPanel::SetBevelInner>("BevelInner", core::kBevelCutInfo,
+                                                                TBevelCut::bvNone),
+    core::IntProp<&TPanel::FBevelWidth, &TPanel::SetBevelWidth>("BevelWidth", 1),
+};
+const core::TClassInfo TPanel::kClass{"TPanel", &TCustomControl::kClass, kProps, {},
+                                      &core::CreateComponentOf<TPanel>};
+
+TPanel::TPanel(core::TComponent* owner) : TCustomControl(owner) {
+  FWidth = 185;
+  FHeight = 41;
+}
+
+void TPanel::SetBevelOuter(TBevelCut bevel) {
+  FBevelOuter = bevel;
+  Invalidate();
+}
+
+void TPanel::SetBevelInner(TBevelCut bevel) {
+  FBevelInner = bevel;
+  Invalidate();
+}
+
+void TPanel::SetBevelWidth(int width) {
+  FBevelWidth = std::max(width, 0);
+  Invalidate();
+}
+
+void TPanel::CreateParams(TCreateParams& params) {
+  TCustomControl::CreateParams(params);
+  params.Style |= WS_CLIPCHILDREN;
+}
+
+namespace {
+
+// A raised or lowered frame of `width` pixels, moving `r` inwards.
+void Bevel(HDC dc, RECT& r, TBevelCut cut, int width) {
+  if (cut == TBevelCut::bvNone) return;
+  if (cut == TBevelCut::bvSpace) {
+    InflateRect(&r, -width, -width);
+    return;
+  }
+  const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT), dark = GetSysColor(COLOR_BTNSHADOW);
+  const COLORREF topLeft = cut == TBevelCut::bvRaised ? light : dark;
+  const COLORREF bottomRight = cut == TBevelCut::bvRaised ? dark : light;
+  for (int i = 0; i < width; ++i) {
+    TBrushHandle tl(CreateSolidBrush(topLeft)), br(CreateSolidBrush(bottomRight));
+    RECT top{r.left, r.top, r.right, r.top + 1}, left{r.left, r.top, r.left + 1, r.bottom};
+    RECT bottom{r.left, r.bottom - 1, r.right, r.bottom}, right{r.right - 1, r.top, r.right, r.bottom};
+    FillRect(dc, &top, tl.Get());
+    FillRect(dc, &left, tl.Get());
+    FillRect(dc, &bottom, br.Get());
+    FillRect(dc, &right, br.Get());
+    InflateRect(&r, -1, -1);
+  }
+}
+
+}  // namespace
+
+void TPanel::Paint() {
+  RECT r = ClientRect();
+  TCanvas& canvas = Canvas();
+  canvas.Brush().SetColor(FColor);
+  canvas.FillRect(r);
+  HDC dc = canvas.Handle();
+  Bevel(dc, r, FBevelOuter, FBevelWidth);
+  Bevel(dc, r, FBevelInner, FBevelWidth);
+  if (!FCaption.empty()) {
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    const std::wstring text = Widen(FCaption);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    SetBkMode(dc, oldMode);
+  }
+}
+
+// ---- TComboBox
+
+const core::TPropInfo TComboBox::kProps[] = {
+    core::EnumProp<&TComboBox::FStyle, &TComboBox::SetStyle>("Style", core::kComboBoxStyleInfo,
+                                                            TComboBoxStyle::csDropDown),
+    core::StringsProp<&TComboBox::Items>("Items"),
+    core::IntProp<&TComboBox::ItemIndex, &TComboBox::SetItemIndex>("ItemIndex", -1),
+    core::IntProp<&TComboBox::FDropDownCount, &TComboBox::SetDropDownCount>("DropDownCount", 8),
+    core::EventProp<&TComboBox::OnSelect>("OnSelect"),
+    core::EventProp<&TComboBox::OnChange>("OnChange"),
+};
+const core::TClassInfo TComboBox::kClass{"TComboBox", &TWinControl::kClass, kProps, {},
+                                         &core::CreateComponentOf<TComboBox>};
+
+TComboBox::TComboBox(core::TComponent* owner)
+    : TWinControl(owner), FItems(std::make_unique<core::TStringList>()) {
+  FWidth = 145;
+  FHeight = 21;
+  FTabStop = true;
+  FColor = clWindow;
+  FItems->OnChange = [this](core::TObject*) { CopyItemsToWindow(); };
+}
+
+TComboBox::~TComboBox() { FItems->OnChange = nullptr; }
+
+void TComboBox::SetStyle(TComboBoxStyle style) {
+  if (style == FStyle) return;
+  FStyle = style;
+  RecreateWnd();
+}
+
+void TComboBox::CreateParams(TCreateParams& params) {
+  TWinControl::CreateParams(params);
+  params.SystemClass = L"COMBOBOX";
+  params.Style |= WS_VSCROLL | CBS_HASSTRINGS | CBS_AUTOHSCROLL;
+  switch (FStyle) {
+    case TComboBoxStyle::csSimple: params.Style |= CBS_SIMPLE; break;
+    case TComboBoxStyle::csDropDownList: params.Style |= CBS_DROPDOWNLIST; break;
+    case TComboBoxStyle::csOwnerDrawFixed: params.Style |= CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED; break;
+    case TComboBoxStyle::csOwnerDrawVariable: params.Style |= CBS_DROPDOWNLIST | CBS_OWNERDRAWVARIABLE; break;
+    case TComboBoxStyle::csDropDown: params.Style |= CBS_DROPDOWN; break;
+  }
+}
+
+void TComboBox::CreateWnd() {
+  TWinControl::CreateWnd();
+  CopyItemsToWindow();
+}
+
+void TComboBox::CopyItemsToWindow() {
+  HWND h = WindowHandle();
+  if (!h) return;
+  SendMessageW(h, CB_RESETCONTENT, 0, 0);
+  for (std::int32_t i = 0; i < FItems->Count(); ++i) {
+    const std::wstring item = Widen(FItems->Get(i));
+    SendMessageW(h, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  }
+  SendMessageW(h, CB_SETCURSEL, static_cast<WPARAM>(FItemIndex < FItems->Count() ? FItemIndex : -1), 0);
+}
+
+int TComboBox::ItemIndex() const {
+  if (WindowHandle()) return static_cast<int>(SendMessageW(WindowHandle(), CB_GETCURSEL, 0, 0));
+  return FItemIndex;
+}
+
+void TComboBox::SetItemIndex(int index) {
+  FItemIndex = index;
+  if (WindowHandle()) SendMessageW(WindowHandle(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+std::string TComboBox::Text() const {
+  const int index = ItemIndex();
+  if (FStyle != TComboBoxStyle::csDropDown && FStyle != TComboBoxStyle::csSimple)
+    return index >= 0 && index < FItems->Count() ? FItems->Get(index) : std::string();
+  if (!WindowHandle()) return FCaption;
+  const int length = GetWindowTextLengthW(WindowHandle());
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  GetWindowTextW(WindowHandle(), text.data(), length + 1);
+  text.resize(static_cast<size_t>(length));
+  return Narrow(text);
+}
+
+void TComboBox::WndProc(TMessage& message) {
+  if (message.Msg == CN_COMMAND) {
+    switch (HIWORD(message.WParam)) {
+      case CBN_SELCHANGE:
+        FItemIndex = static_cast<int>(SendMessageW(WindowHandle(), CB_GETCURSEL, 0, 0));
+        OnSelect(this);
+        OnChange(this);
+        break;
+      case CBN_EDITCHANGE:
+        OnChange(this);
+        break;
+    }
+    return;
+  }
+  TWinControl::WndProc(message);
+}
+
+// ---- TProgressBar
+
+const core::TPropInfo TProgressBar::kProps[] = {
+    core::IntProp<&TProgressBar::FMin, &TProgressBar::SetMin>("Min", 0),
+    core::IntProp<&TProgressBar::FMax, &TProgressBar::SetMax>("Max", 100),
+    core::IntProp<&TProgressBar::FPosition, &TProgressBar::SetPosition>("Position", 0),
+    core::BoolProp<&TProgressBar::FSmooth, &TProgressBar::SetSmooth>("Smooth", false),
+};
+const core::TClassInfo TProgressBar::kClass{"TProgressBar", &TWinControl::kClass, kProps, {},
+                                            &core::CreateComponentOf<TProgressBar>};
+
+TProgressBar::TProgressBar(core::TComponent* owner) : TWinControl(owner) {
+  FWidth = 150;
+  FHeight = 16;
+}
+
+void TProgressBar::CreateParams(TCreateParams& params) {
+  TWinControl::CreateParams(params);
+  params.SystemClass = PROGRESS_CLASSW;
+  if (FSmooth) params.Style |= PBS_SMOOTH;
+}
+
+void TProgressBar::CreateWnd() {
+  TWinControl::CreateWnd();
+  SendMessageW(WindowHandle(), PBM_SETRANGE32, static_cast<WPARAM>(FMin), FMax);
+  SendMessageW(WindowHandle(), PBM_SETPOS, static_cast<WPARAM>(FPosition), 0);
+}
+
+void TProgressBar::SetMin(int value) {
+  FMin = value;
+  if (WindowHandle()) SendMessageW(WindowHandle(), PBM_SETRANGE32, static_cast<WPARAM>(FMin), FMax);
+  SetPosition(FPosition);
+}
+
+void TProgressBar::SetMax(int value) {
+  FMax = value;
+  if (WindowHandle()) SendMessageW(WindowHandle(), PBM_SETRANGE32, static_cast<WPARAM>(FMin), FMax);
+  SetPosition(FPosition);
+}
+
+void TProgressBar::SetPosition(int value) {
+  value = std::clamp(value, std::min(FMin, FMax), std::max(FMin, FMax));
+  if (value == FPosition && !WindowHandle()) return;
+  FPosition = value;
+  if (WindowHandle()) SendMessageW(WindowHandle(), PBM_SETPOS, static_cast<WPARAM>(value), 0);
+}
+
+void TProgressBar::SetSmooth(bool smooth) {
+  if (smooth == FSmooth) return;
+  FSmooth = smooth;
+  RecreateWnd();
+}
+
+}  // namespace bw::win
