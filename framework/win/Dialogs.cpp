@@ -6,7 +6,7 @@
 #include <bit>
 #include <vector>
 
-#include "framework/win/ClassRegistry.h"
+#include "framework/core/ClassRegistry.h"
 #include "framework/core/Exceptions.h"
 #include "framework/win/Text.h"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "framework/win/ClassRegistry.h"
+#include "framework/core/ClassRegistry.h"
 #include "framework/win/Bitmap.h"
 #include "framework/win/Canvas.h"
 #include "framework/win/GdiHandles.h"

@@ -1,6 +1,6 @@
 #include "framework/win/Timer.h"
 
-#include "framework/win/ClassRegistry.h"
+#include "framework/core/ClassRegistry.h"
 #include "framework/core/Exceptions.h"
 #include "framework/win/CallbackErrors.h"
 

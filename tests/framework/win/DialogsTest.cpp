@@ -11,7 +11,7 @@
 
 #include "framework/core/FormStreaming.h"
 #include "framework/core/Text.h"
-#include "framework/win/ClassRegistry.h"
+#include "framework/core/ClassRegistry.h"
 #include "framework/win/Dialogs.h"
 #include "framework/win/Text.h"
 

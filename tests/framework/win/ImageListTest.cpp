@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "framework/win/ClassRegistry.h"
+#include "framework/core/ClassRegistry.h"
 #include "framework/core/Component.h"
 #include "framework/win/Bitmap.h"
 #include "framework/win/Graphic.h"

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "framework/core/BmpFile.h"
-#include "framework/win/ClassRegistry.h"
+#include "framework/core/ClassRegistry.h"
 #include "framework/core/FormStreaming.h"
 #include "framework/core/Streams.h"
 #include "framework/win/Bitmap.h"

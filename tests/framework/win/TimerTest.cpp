@@ -7,7 +7,7 @@
 
 #include "framework/core/Exceptions.h"
 #include "framework/win/CallbackErrors.h"
-#include "framework/win/ClassRegistry.h"
+#include "framework/core/ClassRegistry.h"
 #include "framework/win/Timer.h"
 #include "tests/support/WinTestSupport.h"
 
