@@ -1,6 +1,7 @@
-#include <cstdio>
 
 #include "skin/data/LacquerData.h"
+
+#include "framework/win/Controls.h"
 
 namespace bw::skin {
 
@@ -77,13 +78,7 @@ int DrawTextWide(HDC dc, const std::wstring& text, RECT& rect, UINT format) {
   return DrawTextA(dc, ansi.c_str(), -1, &rect, format);
 }
 
-core::TObject* FindControl(HWND window) {
-  if (window == nullptr) return nullptr;
-  char name[40];
-  std::snprintf(name, sizeof name, "ControlOfs%.8X%.8X",
-                static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(GetModuleHandleW(nullptr))),
-                static_cast<unsigned>(GetCurrentThreadId()));
-  return static_cast<core::TObject*>(GetPropA(window, name));
-}
+// The framework attaches a control's object to its window under its own property name.
+core::TObject* FindControl(HWND window) { return win::TWinControl::FromHandle(window); }
 
 }  // namespace bw::skin

@@ -2,6 +2,8 @@
 // the unit's text and window routines.
 #include <gtest/gtest.h>
 
+#include "framework/win/Forms.h"
+
 #include <filesystem>
 #include <fstream>
 
@@ -313,13 +315,10 @@ TEST(SkinDataWindows, FindControlAndAppIcon) {
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(FindControl(window), nullptr);
   TSkinData data(nullptr);
-  char name[40];
-  std::snprintf(name, sizeof name, "ControlOfs%.8X%.8X",
-                static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(GetModuleHandleW(nullptr))),
-                static_cast<unsigned>(GetCurrentThreadId()));
-  SetPropA(window, name, static_cast<core::TObject*>(&data));
-  EXPECT_EQ(FindControl(window), &data);
-  RemovePropA(window, name);
+  {
+    win::TForm form(nullptr);
+    EXPECT_EQ(FindControl(form.Handle()), &form);  // the framework's own control objects
+  }
 
   data.GetAppIcon(window);  // no icon: AppIcon stays as it was
   EXPECT_TRUE(data.AppIcon.Empty());
