@@ -102,14 +102,22 @@ if(BW_FUZZ)
   target_link_options(bw_options INTERFACE -fsanitize=address,undefined)
 endif()
 
-# bw_pack_skin(NAME DIR OUT): target NAME packs the skin folder DIR (its .ini and the
-# bitmaps it names) into the compressed container OUT at build time, with the NATIVE
-# skinpack. The win64 tree cannot run its own .exe, so it uses the native tree's tool,
-# which scripts/build.sh builds first; a missing tool stops the build with a message.
+# bw_pack_skin(NAME DIR OUT [STREAM]): target NAME packs the skin folder DIR (its .ini
+# and the bitmaps it names) into the compressed container OUT at build time, with the
+# NATIVE skinpack. STREAM writes the value a form's SkinStream holds instead: the
+# container behind its 4-byte length. The win64 tree cannot run its own .exe, so it
+# uses the native tree's tool, which scripts/build.sh builds first; a missing tool
+# stops the build with a message.
 set(BW_NATIVE_SKINPACK ${BW_ROOT}/build/native/bin/skinpack CACHE FILEPATH
     "Native skinpack that the win64 tree packs skins with")
 function(bw_pack_skin name dir out)
+  cmake_parse_arguments(P "STREAM" "" "" ${ARGN})
+  set(command build)
+  if(P_STREAM)
+    set(command stream)
+  endif()
   file(GLOB sources CONFIGURE_DEPENDS ${dir}/*)
+  get_filename_component(outdir ${out} DIRECTORY)
   if(BW_WIN64)
     # The tool lives in another tree, out of ninja's sight: pack on every build (a few
     # milliseconds) and touch OUT only when its bytes change.
@@ -117,7 +125,8 @@ function(bw_pack_skin name dir out)
       COMMAND ${CMAKE_COMMAND} -DFILE=${BW_NATIVE_SKINPACK}
               "-DWHY=the native skinpack is missing: build the native tree first (scripts/build.sh does)"
               -P ${BW_ROOT}/cmake/BwRequireFile.cmake
-      COMMAND ${BW_NATIVE_SKINPACK} build ${dir} ${out}.tmp
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${outdir}
+      COMMAND ${BW_NATIVE_SKINPACK} ${command} ${dir} ${out}.tmp
       COMMAND ${CMAKE_COMMAND} -E copy_if_different ${out}.tmp ${out}
       COMMAND ${CMAKE_COMMAND} -E remove ${out}.tmp
       BYPRODUCTS ${out}
@@ -125,7 +134,8 @@ function(bw_pack_skin name dir out)
       VERBATIM)
   else()
     add_custom_command(OUTPUT ${out}
-      COMMAND skinpack build ${dir} ${out}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${outdir}
+      COMMAND skinpack ${command} ${dir} ${out}
       DEPENDS skinpack ${sources}
       COMMENT "Packing skin ${dir}"
       VERBATIM)

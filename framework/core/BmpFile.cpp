@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "framework/core/ByteView.h"
+
 namespace bw::core {
 namespace {
 
@@ -12,26 +14,7 @@ constexpr std::uint32_t kLargestInfoHeaderBytes = 124;  // the version 5 header
 constexpr std::uint32_t kBiRgb = 0;
 constexpr std::uint32_t kBiBitfields = 3;
 
-// Bounds-checked little-endian reads over the file's bytes.
-class TReader {
- public:
-  explicit TReader(std::span<const std::uint8_t> bytes) : FBytes(bytes) {}
-  bool Has(std::size_t offset, std::size_t length) const {
-    return offset <= FBytes.size() && length <= FBytes.size() - offset;
-  }
-  std::uint16_t U16(std::size_t offset) const {
-    return static_cast<std::uint16_t>(FBytes[offset] | FBytes[offset + 1] << 8);
-  }
-  std::uint32_t U32(std::size_t offset) const {
-    return std::uint32_t{FBytes[offset]} | std::uint32_t{FBytes[offset + 1]} << 8 |
-           std::uint32_t{FBytes[offset + 2]} << 16 | std::uint32_t{FBytes[offset + 3]} << 24;
-  }
-  const std::uint8_t* At(std::size_t offset) const { return FBytes.data() + offset; }
-  std::size_t Size() const { return FBytes.size(); }
-
- private:
-  std::span<const std::uint8_t> FBytes;
-};
+using TReader = TByteView;
 
 TBmpResult Fail(TBmpStatus status, std::string reason) { return {status, std::move(reason)}; }
 
@@ -52,8 +35,8 @@ TBmpResult ReadBmp(std::span<const std::uint8_t> bytes, TDib& dib) {
   const TReader in(bytes);
   if (!in.Has(0, kFileHeaderBytes + 4)) return Fail(TBmpStatus::Truncated, "file header cut off");
   if (bytes[0] != 'B' || bytes[1] != 'M') return Fail(TBmpStatus::Corrupt, "no BM signature");
-  const std::uint32_t offBits = in.U32(10);
-  const std::uint32_t headerBytes = in.U32(kFileHeaderBytes);
+  const std::uint32_t offBits = in.U32Unchecked(10);
+  const std::uint32_t headerBytes = in.U32Unchecked(kFileHeaderBytes);
   if (headerBytes < kInfoHeaderBytes) {
     return Fail(TBmpStatus::Unsupported, "information header of " + std::to_string(headerBytes) + " bytes");
   }
@@ -61,12 +44,12 @@ TBmpResult ReadBmp(std::span<const std::uint8_t> bytes, TDib& dib) {
   if (!in.Has(kFileHeaderBytes, headerBytes)) return Fail(TBmpStatus::Truncated, "information header cut off");
 
   const std::size_t h = kFileHeaderBytes;
-  const std::int32_t widthPx = static_cast<std::int32_t>(in.U32(h + 4));
-  const std::int32_t rawHeight = static_cast<std::int32_t>(in.U32(h + 8));
-  const std::uint16_t planes = in.U16(h + 12);
-  const std::uint16_t bitCount = in.U16(h + 14);
-  const std::uint32_t compression = in.U32(h + 16);
-  const std::uint32_t colorsUsed = in.U32(h + 32);
+  const std::int32_t widthPx = static_cast<std::int32_t>(in.U32Unchecked(h + 4));
+  const std::int32_t rawHeight = static_cast<std::int32_t>(in.U32Unchecked(h + 8));
+  const std::uint16_t planes = in.U16Unchecked(h + 12);
+  const std::uint16_t bitCount = in.U16Unchecked(h + 14);
+  const std::uint32_t compression = in.U32Unchecked(h + 16);
+  const std::uint32_t colorsUsed = in.U32Unchecked(h + 32);
 
   if (planes != 1) return Fail(TBmpStatus::Corrupt, "planes is not 1");
   if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32) {
@@ -88,7 +71,7 @@ TBmpResult ReadBmp(std::span<const std::uint8_t> bytes, TDib& dib) {
   if (bitfields) {
     const std::size_t maskOffset = h + kInfoHeaderBytes;
     if (!in.Has(maskOffset, 12)) return Fail(TBmpStatus::Truncated, "colour masks cut off");
-    for (int i = 0; i < 3; ++i) masks[i] = in.U32(maskOffset + 4 * static_cast<std::size_t>(i));
+    for (int i = 0; i < 3; ++i) masks[i] = in.U32Unchecked(maskOffset + 4 * static_cast<std::size_t>(i));
     if (headerBytes == kInfoHeaderBytes) tableOffset += 12;
     if (masks[0] == 0 && masks[1] == 0 && masks[2] == 0) return Fail(TBmpStatus::Corrupt, "all colour masks are zero");
   }
@@ -124,8 +107,8 @@ TBmpResult ReadBmp(std::span<const std::uint8_t> bytes, TDib& dib) {
     const std::uint8_t* entry = in.At(tableOffset + 4 * i);
     result.ColorTable()[i] = {entry[0], entry[1], entry[2], 0};
   }
-  result.XPelsPerMeter = static_cast<std::int32_t>(in.U32(h + 24));
-  result.YPelsPerMeter = static_cast<std::int32_t>(in.U32(h + 28));
+  result.XPelsPerMeter = static_cast<std::int32_t>(in.U32Unchecked(h + 24));
+  result.YPelsPerMeter = static_cast<std::int32_t>(in.U32Unchecked(h + 28));
   const std::uint8_t* pixels = in.At(pixelOffset);
   if (rawHeight > 0) {
     std::memcpy(result.Pixels().data(), pixels, static_cast<std::size_t>(imageBytes));

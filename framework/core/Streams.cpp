@@ -38,6 +38,11 @@ std::int64_t FileTell(std::FILE* f) {
 
 std::string SystemReason() { return std::strerror(errno); }
 
+// File names are UTF-8; on Windows the wide API takes them whatever the code page.
+std::filesystem::path PathOf(const std::string& utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
 }  // namespace
 
 const TClassInfo TStream::kClass{"TStream", &TObject::kClass, {}, {}};
@@ -207,7 +212,7 @@ TFileStream::TFileStream(const std::string& fileName, std::uint16_t mode)
   const unsigned access = mode & 0x3u;
   const char* how = create ? "w+b" : access == fmOpenRead ? "rb" : "r+b";
   std::error_code ec;
-  if (std::filesystem::is_directory(fileName, ec)) {
+  if (std::filesystem::is_directory(PathOf(fileName), ec)) {
     const std::string text = "Cannot " + std::string(create ? "create" : "open") + " file \"" + fileName +
                              "\". It is a folder";
     if (create) throw EFCreateError(text);
@@ -221,9 +226,10 @@ TFileStream::TFileStream(const std::string& fileName, std::uint16_t mode)
     case fmShareDenyRead: share = _SH_DENYRD; break;
     default: break;
   }
-  FHandle = _fsopen(fileName.c_str(), how, share);
+  const std::wstring wideHow(how, how + std::strlen(how));
+  FHandle = _wfsopen(PathOf(fileName).c_str(), wideHow.c_str(), share);
 #else
-  FHandle = std::fopen(fileName.c_str(), how);
+  FHandle = std::fopen(PathOf(fileName).c_str(), how);
 #endif
   if (FHandle == nullptr) {
     if (create) throw EFCreateError("Cannot create file \"" + fileName + "\". " + SystemReason());

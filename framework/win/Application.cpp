@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "framework/core/Exceptions.h"
+#include "framework/win/CallbackErrors.h"
 #include "framework/win/Text.h"
 
 namespace bw::win {
@@ -21,8 +22,13 @@ LRESULT CALLBACK ApplicationWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM
   return DefWindowProcW(window, msg, wParam, lParam);
 }
 
-void HandleMessageException() {
-  if (Application) Application->HandleException(nullptr);
+void ShowCallbackError(core::TObject* sender, std::exception_ptr error) {
+  if (!Application) return;
+  try {
+    std::rethrow_exception(error);
+  } catch (...) {
+    Application->HandleException(sender);
+  }
 }
 
 }  // namespace
@@ -31,7 +37,7 @@ const core::TClassInfo TApplication::kClass{"TApplication", &core::TComponent::k
 
 TApplication::TApplication(core::TComponent* owner) : core::TComponent(owner) {
   if (!Application) Application = this;
-  SetMessageExceptionHandler(&HandleMessageException);
+  SetCallbackErrorHandler(&ShowCallbackError);
 }
 
 TApplication::~TApplication() {
@@ -42,7 +48,7 @@ TApplication::~TApplication() {
   if (FHandle) DestroyWindow(FHandle);
   if (Application == this) {
     Application = nullptr;
-    SetMessageExceptionHandler(nullptr);
+    SetCallbackErrorHandler(nullptr);
   }
 }
 

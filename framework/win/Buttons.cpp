@@ -3,9 +3,13 @@
 #include <algorithm>
 
 #include "framework/core/ClassRegistry.h"
+#include "framework/win/Dialogs.h"
+#include "framework/win/ExtCtrls.h"
 #include "framework/win/Forms.h"
+#include "framework/win/ImageList.h"
 #include "framework/win/StdCtrls.h"
 #include "framework/win/Text.h"
+#include "framework/win/Timer.h"
 
 namespace bw::win {
 
@@ -195,7 +199,8 @@ void TBitBtn::WndProc(TMessage& message) {
 void RegisterStdControls() {
   for (const core::TClassInfo* cls :
        {&TLabel::kClass, &TPanel::kClass, &TComboBox::kClass, &TProgressBar::kClass, &TButton::kClass,
-        &TBitBtn::kClass, &TForm::kClass})
+        &TBitBtn::kClass, &TImage::kClass, &TForm::kClass, &TTimer::kClass, &TOpenDialog::kClass,
+        &TImageList::kClass})
     core::RegisterComponentClass(*cls);
 }
 

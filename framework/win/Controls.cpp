@@ -6,6 +6,7 @@
 #include "framework/core/Enums.h"
 #include "framework/core/Exceptions.h"
 #include "framework/win/Application.h"
+#include "framework/win/CallbackErrors.h"
 #include "framework/win/Text.h"
 
 namespace bw::win {
@@ -13,7 +14,6 @@ namespace bw::win {
 namespace {
 
 TControl* gMouseControl = nullptr;
-void (*gExceptionHandler)() = nullptr;
 
 // WM_LBUTTONDOWN and friends: which button, and whether it goes down.
 bool MouseButtonOf(UINT msg, TMouseButton& button, bool& down) {
@@ -57,8 +57,6 @@ ATOM ControlAtom() {
 }
 
 TControl* MouseControl() { return gMouseControl; }
-
-void SetMessageExceptionHandler(void (*handler)()) { gExceptionHandler = handler; }
 
 // ---- TControl
 
@@ -362,7 +360,7 @@ LRESULT CALLBACK StdWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
     if (control->WindowProc) control->WindowProc(m);
     else control->WndProc(m);
   } catch (...) {
-    if (gExceptionHandler) gExceptionHandler();
+    HandleCallbackError(control);
   }
   if (msg == WM_NCDESTROY) control->Detach();
   return m.Result;

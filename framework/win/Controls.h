@@ -284,8 +284,4 @@ TControl* MouseControl();
 // window-procedure boundary.
 LRESULT CALLBACK StdWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 
-// Called with the exception in flight when a message handler throws; the application
-// object installs its handler. Without one, the exception is dropped.
-void SetMessageExceptionHandler(void (*handler)());
-
 }  // namespace bw::win

@@ -8,7 +8,7 @@
 
 #include "framework/core/Component.h"
 #include "framework/core/TypeInfo.h"
-#include "framework/win/ModalResult.h"
+#include "framework/win/Forms.h"  // modal results
 
 namespace bw::win {
 

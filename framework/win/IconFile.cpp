@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <tuple>
 
+#include "framework/core/ByteView.h"
+
 namespace bw::win {
 namespace {
 
@@ -12,24 +14,7 @@ constexpr std::size_t kDirEntryBytes = 16;
 constexpr std::uint32_t kInfoHeaderBytes = 40;
 constexpr std::uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
 
-class TView {
- public:
-  explicit TView(std::span<const std::uint8_t> bytes) : FBytes(bytes) {}
-  bool Has(std::size_t offset, std::size_t length) const {
-    return offset <= FBytes.size() && length <= FBytes.size() - offset;
-  }
-  std::uint16_t U16(std::size_t offset) const {
-    return static_cast<std::uint16_t>(FBytes[offset] | FBytes[offset + 1] << 8);
-  }
-  std::uint32_t U32(std::size_t offset) const {
-    return std::uint32_t{FBytes[offset]} | std::uint32_t{FBytes[offset + 1]} << 8 |
-           std::uint32_t{FBytes[offset + 2]} << 16 | std::uint32_t{FBytes[offset + 3]} << 24;
-  }
-  std::uint8_t U8(std::size_t offset) const { return FBytes[offset]; }
-
- private:
-  std::span<const std::uint8_t> FBytes;
-};
+using TView = core::TByteView;
 
 std::uint64_t RowBytes(std::uint64_t widthPx, std::uint64_t bits) { return (widthPx * bits + 31) / 32 * 4; }
 
@@ -40,17 +25,17 @@ bool CheckBitmapImage(const TView& in, TIconEntry& entry, std::string& reason) {
     reason = "image smaller than its header";
     return false;
   }
-  const std::uint32_t headerBytes = in.U32(at);
+  const std::uint32_t headerBytes = in.U32Unchecked(at);
   if (headerBytes < kInfoHeaderBytes || headerBytes > entry.SizeBytes) {
     reason = "image header size out of range";
     return false;
   }
-  const auto widthPx = static_cast<std::int32_t>(in.U32(at + 4));
-  const auto doubledHeight = static_cast<std::int32_t>(in.U32(at + 8));
-  const std::uint16_t planes = in.U16(at + 12);
-  const std::uint16_t bits = in.U16(at + 14);
-  const std::uint32_t compression = in.U32(at + 16);
-  const std::uint32_t colorsUsed = in.U32(at + 32);
+  const auto widthPx = static_cast<std::int32_t>(in.U32Unchecked(at + 4));
+  const auto doubledHeight = static_cast<std::int32_t>(in.U32Unchecked(at + 8));
+  const std::uint16_t planes = in.U16Unchecked(at + 12);
+  const std::uint16_t bits = in.U16Unchecked(at + 14);
+  const std::uint32_t compression = in.U32Unchecked(at + 16);
+  const std::uint32_t colorsUsed = in.U32Unchecked(at + 32);
   // The height counts the colour rows and the mask rows.
   if (widthPx <= 0 || widthPx > kMaxIconSizePx || doubledHeight <= 0 || doubledHeight % 2 != 0 ||
       doubledHeight / 2 > kMaxIconSizePx) {
@@ -106,19 +91,19 @@ TIconDirectory ReadIconDirectory(std::span<const std::uint8_t> bytes) {
   };
   const TView in(bytes);
   if (!in.Has(0, kDirHeaderBytes)) return fail("icon header cut off");
-  if (in.U16(0) != 0 || in.U16(2) != 1) return fail("not an icon file");
-  const std::size_t count = in.U16(4);
+  if (in.U16Unchecked(0) != 0 || in.U16Unchecked(2) != 1) return fail("not an icon file");
+  const std::size_t count = in.U16Unchecked(4);
   if (count == 0) return fail("icon file without images");
   if (count > kMaxIconImages) return fail("more than " + std::to_string(kMaxIconImages) + " images");
   if (!in.Has(kDirHeaderBytes, count * kDirEntryBytes)) return fail("icon directory cut off");
   for (std::size_t i = 0; i < count; ++i) {
     const std::size_t at = kDirHeaderBytes + i * kDirEntryBytes;
     TIconEntry entry;
-    entry.WidthPx = in.U8(at) == 0 ? 256 : in.U8(at);
-    entry.HeightPx = in.U8(at + 1) == 0 ? 256 : in.U8(at + 1);
-    entry.BitCount = in.U16(at + 6);
-    entry.SizeBytes = in.U32(at + 8);
-    entry.OffsetBytes = in.U32(at + 12);
+    entry.WidthPx = in.U8Unchecked(at) == 0 ? 256 : in.U8Unchecked(at);
+    entry.HeightPx = in.U8Unchecked(at + 1) == 0 ? 256 : in.U8Unchecked(at + 1);
+    entry.BitCount = in.U16Unchecked(at + 6);
+    entry.SizeBytes = in.U32Unchecked(at + 8);
+    entry.OffsetBytes = in.U32Unchecked(at + 12);
     const std::string which = "image " + std::to_string(i + 1) + ": ";
     if (entry.SizeBytes == 0 || !in.Has(entry.OffsetBytes, entry.SizeBytes))
       return fail(which + "data outside the file");

@@ -96,6 +96,17 @@ TEST(SkinpackBuild, BuildListExtractRoundTrip) {
   EXPECT_FALSE(fs::exists(temp.Path() / "out/nested/README"));
 }
 
+TEST(SkinpackBuild, StreamIsTheContainerBehindItsLength) {
+  TTempFolder temp;
+  ASSERT_EQ(Skinpack({"stream", kFixtureFolder.string(), temp / "tiny.stream"}).exitCode, 0);
+  const Bytes container = FileBytes(BW_PACKED_FIXTURE);
+  const Bytes stream = FileBytes(temp / "tiny.stream");
+  ASSERT_EQ(stream.size(), container.size() + 4);
+  const std::uint32_t length = stream[0] | (stream[1] << 8) | (stream[2] << 16) | (stream[3] << 24);
+  EXPECT_EQ(length, container.size());
+  EXPECT_TRUE(std::equal(container.begin(), container.end(), stream.begin() + 4));
+}
+
 TEST(SkinpackBuild, RefusesFoldersThatAreNotWholeSkins) {
   TTempFolder temp;
   fs::create_directories(temp.Path() / "noini");

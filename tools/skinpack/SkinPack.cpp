@@ -23,6 +23,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: skinpack build DIR OUT      pack a skin folder (its .ini and the bitmaps it names)\n"
+    "       skinpack stream DIR OUT     as build, with the 4-byte length a form's skin stream holds\n"
     "       skinpack list IN            list the entries of a packed skin\n"
     "       skinpack extract IN DIR     write every entry of a packed skin into DIR\n"
     "       skinpack lzh-pack IN OUT    pack one file (4-byte size, then the LZH stream)\n"
@@ -39,11 +40,17 @@ int Fail(std::ostream& err, const std::string& message) {
 }
 
 // Silent on success: the build runs it for every skin.
-int Build(const std::string& folder, const std::string& outName, std::ostream& err) {
+int Build(const std::string& folder, const std::string& outName, bool asStream, std::ostream& err) {
   std::vector<TSkinEntry> entries;
   std::string error;
   if (!CollectSkinEntries(folder, entries, error)) return Fail(err, error);
-  const std::vector<std::uint8_t> packed = bw::skin::PackFramedBytes(bw::skin::BuildSkinContainer(entries));
+  std::vector<std::uint8_t> packed = bw::skin::PackFramedBytes(bw::skin::BuildSkinContainer(entries));
+  if (asStream) {
+    const auto size = static_cast<std::uint32_t>(packed.size());
+    const std::uint8_t prefix[4] = {static_cast<std::uint8_t>(size), static_cast<std::uint8_t>(size >> 8),
+                                    static_cast<std::uint8_t>(size >> 16), static_cast<std::uint8_t>(size >> 24)};
+    packed.insert(packed.begin(), prefix, prefix + 4);
+  }
   if (!WriteWholeFile(outName, packed, error)) return Fail(err, error);
   return 0;
 }
@@ -208,7 +215,7 @@ bool CollectSkinEntries(const std::string& folder, std::vector<TSkinEntry>& entr
 int RunSkinpack(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const std::string command = args.empty() ? std::string() : args[0];
   const std::size_t wanted = command == "list" ? 2 : 3;
-  const bool known = command == "build" || command == "list" || command == "extract" || command == "lzh-pack" ||
+  const bool known = command == "build" || command == "stream" || command == "list" || command == "extract" || command == "lzh-pack" ||
                      command == "lzh-unpack";
   if (!known || args.size() != wanted) {
     if (!command.empty() && !known) err << "skinpack: unknown command \"" << command << "\"\n";
@@ -216,7 +223,7 @@ int RunSkinpack(const std::vector<std::string>& args, std::ostream& out, std::os
     return 2;
   }
   try {
-    if (command == "build") return Build(args[1], args[2], err);
+    if (command == "build" || command == "stream") return Build(args[1], args[2], command == "stream", err);
     if (command == "list") return List(args[1], out, err);
     if (command == "extract") return Extract(args[1], args[2], out, err);
     if (command == "lzh-pack") return LzhPack(args[1], args[2], err);

@@ -115,6 +115,19 @@ TEST(FileStream, CreatesOpensAndKeepsContent) {
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(m.Memory()), 6), "Jello!");
 }
 
+TEST(FileStream, NamesOutsideAsciiWorkInBothBuilds) {
+  TempFolder dir;
+  const std::string name = dir.Path() + "/r\xC3\xA9pertoire-\xE2\x82\xAC.bin";  // UTF-8
+  {
+    TFileStream f(name, fmCreate);
+    f.WriteBuffer("abc", 3);
+  }
+  TFileStream f(name, fmOpenRead);
+  EXPECT_EQ(f.Size(), 3);
+  // The name on disk is the one meant, not its bytes read in another code page.
+  EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(dir.Path()) / std::filesystem::path(u8"r\u00E9pertoire-\u20AC.bin")));
+}
+
 TEST(FileStream, FailuresAreClearErrors) {
   TempFolder dir;
   EXPECT_THROW(TFileStream(dir.File("missing.bin"), fmOpenRead), EFOpenError);

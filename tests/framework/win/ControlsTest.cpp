@@ -3,6 +3,7 @@
 // leave, the transparent colour, modal forms and the error display.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -335,6 +336,66 @@ TEST(Controls, OwnerFreesChildrenAndParentsFontReachesThem) {
   delete box;
   EXPECT_EQ(form->ControlCount(), 0);
   EXPECT_EQ(form->FindComponent("") , nullptr);
+}
+
+}  // namespace
+}  // namespace bw::win::test
+
+namespace bw::win::test {
+namespace {
+
+TEST_F(FormTest, ScreenCentredFormsShowAndCloseInOrder) {
+  auto* form = CreateForm<TForm>(FApp.get());
+  form->SetBounds(0, 0, 200, 100);
+  form->SetPosition(core::TPosition::poScreenCenter);
+  std::vector<std::string> log;
+  form->OnShow = [&](core::TObject*) { log.push_back("show"); };
+  form->OnClose = [&](core::TObject*, TCloseAction& action) {
+    log.push_back("close");
+    EXPECT_EQ(action, TCloseAction::caHide);
+  };
+  form->Show();
+  bw::test::PumpMessages(100);
+  EXPECT_EQ(form->Left(), (GetSystemMetrics(SM_CXSCREEN) - 200) / 2);
+  EXPECT_EQ(form->Top(), (GetSystemMetrics(SM_CYSCREEN) - 100) / 2);
+  SendMessageW(form->Handle(), WM_CLOSE, 0, 0);  // the system's close command
+  EXPECT_EQ(log, (std::vector<std::string>{"show", "close"}));
+  EXPECT_FALSE(IsWindowVisible(form->Handle()));
+  EXPECT_FALSE(FApp->Terminated());  // not the main form
+}
+
+TEST_F(FormTest, TabOrderIsWindowOrderAndHintsBecomeToolTips) {
+  auto* second = new TTestButton(FForm);
+  second->SetBounds(100, 120, 80, 25);
+  second->SetParent(FForm);
+  second->SetTabOrder(0);
+  ShowAndPump();
+  EXPECT_EQ(second->TabOrder(), 0);
+  EXPECT_EQ(FForm->Button1->TabOrder(), 2);  // Box1 keeps its place between them
+  // Windows follow tab order, so the dialog navigation visits `second` first.
+  EXPECT_EQ(GetNextDlgTabItem(FForm->Handle(), nullptr, FALSE), second->Handle());
+  FForm->Button1->SetShowHint(true);
+  FForm->Button1->SetHint("Press it");
+  HWND tips = FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr);
+  ASSERT_NE(tips, nullptr);
+  TTTOOLINFOW info{};
+  info.cbSize = sizeof info;
+  info.hwnd = FForm->Handle();
+  info.uId = reinterpret_cast<UINT_PTR>(FForm->Button1->Handle());
+  wchar_t text[64] = {};
+  info.lpszText = text;
+  EXPECT_TRUE(SendMessageW(tips, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info)));
+  SendMessageW(tips, TTM_GETTEXTW, 64, reinterpret_cast<LPARAM>(&info));
+  EXPECT_EQ(Narrow(text), "Press it");
+  FForm->Button1->SetShowHint(false);
+  EXPECT_FALSE(SendMessageW(tips, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info)));
+}
+
+TEST(Screen, MenuFontComesFromTheSystem) {
+  TFont* font = Screen().MenuFont();
+  ASSERT_NE(font, nullptr);
+  EXPECT_FALSE(font->Name().empty());
+  EXPECT_NE(font->Height(), 0);
 }
 
 }  // namespace

@@ -405,6 +405,21 @@ TEST(Icon, IconMadeFromAHandleSavesAFileThatLoadsTheSame) {
   EXPECT_EQ(target.Canvas().Pixel(30, 30), RGB(30, 60, 90));
 }
 
+TEST(Icon, LoadsFromTheProgramsResources) {
+  TIcon icon;
+  icon.LoadFromResourceID(GetModuleHandleW(nullptr), 1);
+  ASSERT_NE(icon.Handle(), nullptr);
+  EXPECT_EQ(icon.Width(), 32);
+  TBitmap target(32, 32);
+  target.Canvas().Brush().SetColor(clWhite);
+  target.Canvas().FillRect({0, 0, 32, 32});
+  target.Canvas().Draw(0, 0, icon);
+  EXPECT_EQ(target.Canvas().Pixel(4, 4), RGB(255, 255, 255));
+  EXPECT_EQ(target.Canvas().Pixel(28, 4), RGB(255, 0, 0));
+  EXPECT_THROW(icon.LoadFromResourceName(GetModuleHandleW(nullptr), "NOSUCHICON"), EInvalidGraphic);
+  EXPECT_NE(icon.Handle(), nullptr);  // kept
+}
+
 TEST(IconFile, DirectoryRefusesWhatDoesNotFit) {
   const Bytes good = TwoImageIcon(0, 0);
   ASSERT_TRUE(ReadIconDirectory(good).Ok);

@@ -183,3 +183,54 @@ TEST(BitBtn, GlyphIsDrawnWithItsBottomLeftColourTransparent) {
 
 }  // namespace
 }  // namespace bw::win
+
+#include "framework/win/ExtCtrls.h"
+
+namespace bw::win {
+namespace {
+
+TEST(Image, StretchedPicturesKeepTheirProportionsAnchoredTopLeft) {
+  TApplication app(nullptr);
+  auto* form = CreateForm<TForm>(&app);
+  form->SetBorderStyle(core::TFormBorderStyle::bsNone);
+  form->SetBounds(20, 20, 430, 260);
+  form->SetColor(RGB(0, 0, 90));
+  auto* image = new TImage(form);
+  image->SetBounds(3, 3, 409, 238);
+  image->SetStretch(true);
+  image->SetProportional(true);
+  image->SetParent(form);
+  TBitmap& wide = image->Picture()->Bitmap();
+  wide.SetPixelFormat(TPixelFormat::pf24bit);
+  wide.SetSize(100, 50);
+  TBrushHandle red(CreateSolidBrush(RGB(220, 20, 20)));
+  RECT all{0, 0, 100, 50};
+  FillRect(wide.Canvas().Handle(), &all, red.Get());
+  const RECT d = image->DestRect();
+  EXPECT_EQ(d.left, 0);
+  EXPECT_EQ(d.top, 0);
+  EXPECT_EQ(d.right, 409);
+  EXPECT_EQ(d.bottom, 204);  // 50 * 409 / 100
+  form->Show();
+  form->Update();
+  bw::test::PumpMessages(200);
+  auto at = [&](int x, int y) {
+    const POINT p = image->ClientToScreen(POINT{x, y});
+    return bw::test::ScreenPixel(p.x, p.y);
+  };
+  EXPECT_EQ(at(0, 0), RGB(220, 20, 20));
+  EXPECT_EQ(at(408, 203), RGB(220, 20, 20));
+  EXPECT_EQ(at(408, 205), RGB(0, 0, 90));
+  // A tall picture: the height decides, and the right part stays empty.
+  wide.SetSize(50, 100);
+  FillRect(wide.Canvas().Handle(), &all, red.Get());
+  EXPECT_EQ(image->DestRect().right, 119);  // 50 * 238 / 100
+  EXPECT_EQ(image->DestRect().bottom, 238);
+  image->Picture()->SetGraphic(nullptr);
+  form->Update();
+  bw::test::PumpMessages(200);
+  EXPECT_EQ(at(10, 10), RGB(0, 0, 90));  // cleared: the form shows through
+}
+
+}  // namespace
+}  // namespace bw::win
