@@ -26,7 +26,8 @@ int Usage() {
       "  language get|delete|set VALUE     the stored language under HKEY_LOCAL_MACHINE\n"
       "  click CAPTION                     press a button of the running program's main window\n"
       "  open FILE | open-cancel           fill in (or cancel) the program's open dialog\n"
-      "  box [ok|cancel]                   print the program's message box, then answer it\n",
+      "  box [ok|cancel]                   print the program's message box, then answer it\n"
+      "  windows                           list the visible top-level windows\n",
       stderr);
   return 2;
 }
@@ -130,6 +131,19 @@ int Box(const std::vector<std::string>& args) {
   return 0;
 }
 
+BOOL CALLBACK PrintWindow(HWND window, LPARAM /*unused*/) {
+  if (!IsWindowVisible(window)) return TRUE;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  RECT r{};
+  GetWindowRect(window, &r);
+  std::wstring cls = ClassOf(window);
+  std::printf("%p pid %lu class %ls at %ld,%ld %ldx%ld \"%s\"\n", static_cast<void*>(window),
+              static_cast<unsigned long>(pid), cls.c_str(), r.left, r.top, r.right - r.left, r.bottom - r.top,
+              WindowText(window).c_str());
+  return TRUE;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -144,6 +158,7 @@ int main(int argc, char** argv) {
     if (command == "open") return OpenDialog(false, args);
     if (command == "open-cancel") return OpenDialog(true, args);
     if (command == "box") return Box(args);
+    if (command == "windows") return EnumWindows(PrintWindow, 0) ? 0 : 1;
   } catch (const std::exception& e) {
     return Fail(e.what());
   }

@@ -1,0 +1,144 @@
+// The program's start under each stored language, driven from outside: the texts it
+// shows, the language window and what it leaves in the registry.
+#include <gtest/gtest.h>
+
+#include "tests/app/AppHarness.h"
+#include "tools/driver/LanguageValue.h"
+
+namespace bw::app::test {
+namespace {
+
+using driver::TStoredValue;
+
+constexpr COLORREF kFuchsia = RGB(255, 0, 255);
+constexpr COLORREF kOvalYellow = RGB(248, 249, 145);
+
+class AppLanguageTest : public ::testing::Test {
+ protected:
+  void StartApp(bool waitMain = true) {
+    std::string error;
+    ASSERT_TRUE(FApp.Start(error, waitMain)) << error;
+  }
+  HWND LanguageWindow(unsigned timeoutMs = driver::kDefaultWaitMs) {
+    return driver::WaitTopWindow(FApp.Pid(), L"TForm2", timeoutMs);
+  }
+
+  driver::TLanguageKeyGuard FGuard;
+  TAppSession FApp;
+};
+
+TEST_F(AppLanguageTest, FirstStartWritesEnglishAndAsksNothing) {
+  ASSERT_TRUE(driver::DeleteLanguageKey());
+  ASSERT_NO_FATAL_FAILURE(StartApp());
+  EXPECT_EQ(FApp.Caption(), "Brindlewick  V1.2 b");
+  EXPECT_NE(FApp.Button("Load"), nullptr);
+  EXPECT_TRUE(driver::TopWindows(FApp.Pid(), L"TForm2").empty());
+  const TStoredValue stored = driver::ReadLanguage();
+  EXPECT_TRUE(stored.KeyExists);
+  EXPECT_EQ(stored.Type, static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(stored.Text, "English");
+  EXPECT_EQ(FApp.Close(), 0u);
+}
+
+TEST_F(AppLanguageTest, StoredValuesChooseTheTextsAndStayAsTheyWere) {
+  struct TCase {
+    const char* Stored;
+    const char* Load;
+  };
+  const TCase cases[] = {{"FR", "Choix"}, {"F", "Choix"}, {"Fran\xC3\xA7" "ais", "Choix"}, {"EN", "Load"},
+                         {"English", "Load"}, {"de", "Load"}, {"fr", "Load"}, {"", "Load"}};
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(std::string("stored '") + c.Stored + "'");
+    ASSERT_TRUE(driver::WriteLanguage(c.Stored));
+    ASSERT_NO_FATAL_FAILURE(StartApp());
+    EXPECT_TRUE(driver::WaitUntil([&] { return FApp.Button(c.Load) != nullptr; }));
+    // No error at start, also for the empty value, and no language window.
+    EXPECT_FALSE(driver::FindMessageBox(FApp.Pid()).has_value());
+    EXPECT_TRUE(driver::TopWindows(FApp.Pid(), L"TForm2").empty());
+    EXPECT_EQ(FApp.Close(), 0u);
+    EXPECT_EQ(driver::ReadLanguage().Text, c.Stored);
+  }
+}
+
+TEST_F(AppLanguageTest, ValueOfAnotherTypeReadsEnglishAndIsLeftAlone) {
+  ASSERT_TRUE(driver::WriteLanguageDword(70));  // 'F' as a number is no text
+  ASSERT_NO_FATAL_FAILURE(StartApp());
+  EXPECT_TRUE(driver::WaitUntil([&] { return FApp.Button("Load") != nullptr; }));
+  EXPECT_FALSE(driver::FindMessageBox(FApp.Pid()).has_value());
+  EXPECT_EQ(FApp.Close(), 0u);
+  const TStoredValue stored = driver::ReadLanguage();
+  EXPECT_EQ(stored.Type, static_cast<DWORD>(REG_DWORD));
+}
+
+TEST_F(AppLanguageTest, AskingValueShowsTheLanguageWindowAndFrenchIsStoredOnOk) {
+  ASSERT_TRUE(driver::WriteLanguage("??"));
+  ASSERT_NO_FATAL_FAILURE(StartApp(false));
+  HWND window = LanguageWindow();
+  ASSERT_NE(window, nullptr);
+  HWND ok = driver::FindButton(window, "OK");
+  ASSERT_NE(ok, nullptr);
+  EXPECT_FALSE(IsWindowEnabled(ok)) << "OK before a choice";
+  const auto combos = driver::ChildWindows(window, L"TComboBox");
+  ASSERT_EQ(combos.size(), 1u);
+
+  // See-through where the picture is fuchsia (its corners), yellow inside the oval.
+  RECT frame{};
+  GetWindowRect(window, &frame);
+  driver::WaitUntil([&] { return driver::ScreenPixel(frame.left + 250, frame.top + 40) == kOvalYellow; });
+  EXPECT_EQ(driver::ScreenPixel(frame.left + 250, frame.top + 40), kOvalYellow);
+  for (const POINT corner : {POINT{2, 2}, POINT{497, 2}, POINT{2, 297}, POINT{497, 297}}) {
+    EXPECT_NE(driver::ScreenPixel(frame.left + corner.x, frame.top + corner.y), kFuchsia)
+        << corner.x << "," << corner.y;
+  }
+
+  driver::SelectComboItem(combos.front(), 1);
+  EXPECT_TRUE(driver::WaitUntil([&] { return IsWindowEnabled(ok) != FALSE; }));
+  driver::Click(ok);
+  EXPECT_TRUE(driver::WaitUntil([&] { return !driver::IsShown(window); }));
+  EXPECT_EQ(driver::ReadLanguage().Text, "FR");
+  ASSERT_TRUE(FApp.WaitMain());
+
+  // From then on everything is French: the buttons, the dialog title, the summary.
+  EXPECT_TRUE(driver::WaitUntil([&] { return FApp.Button("Choix") != nullptr; }));
+  HWND dialog = FApp.ClickLoad();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(driver::WindowText(dialog), "Choix du fichier PPS \xC3\xA0 utiliser");
+  ASSERT_TRUE(driver::CancelDialog(dialog));
+  const driver::TMessageBox box = FApp.AnswerBox();
+  EXPECT_EQ(box.Text, SummaryNothing(true, ""));
+  EXPECT_TRUE(FApp.WaitIdle());
+  EXPECT_EQ(FApp.Caption(), "Brindlewick  V1.2");
+  EXPECT_EQ(FApp.Close(), 0u);
+}
+
+TEST_F(AppLanguageTest, LanguageWindowEnglishChoiceAndClosingWithoutOk) {
+  ASSERT_TRUE(driver::WriteLanguage("??"));
+  ASSERT_NO_FATAL_FAILURE(StartApp(false));
+  HWND window = LanguageWindow();
+  ASSERT_NE(window, nullptr);
+  const auto combos = driver::ChildWindows(window, L"TComboBox");
+  ASSERT_EQ(combos.size(), 1u);
+  driver::SelectComboItem(combos.front(), 0);
+  HWND ok = driver::FindButton(window, "OK");
+  ASSERT_TRUE(driver::WaitUntil([&] { return IsWindowEnabled(ok) != FALSE; }));
+  driver::Click(ok);
+  ASSERT_TRUE(FApp.WaitMain());
+  EXPECT_TRUE(driver::WaitUntil([&] { return FApp.Button("Load") != nullptr; }));
+  EXPECT_EQ(driver::ReadLanguage().Text, "EN");
+  EXPECT_EQ(FApp.Close(), 0u);
+
+  // Closed without OK: nothing written, and the window comes again at the next start.
+  ASSERT_TRUE(driver::WriteLanguage("??"));
+  ASSERT_NO_FATAL_FAILURE(StartApp(false));
+  window = LanguageWindow();
+  ASSERT_NE(window, nullptr);
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(driver::WaitUntil([&] { return !driver::IsShown(window); }));
+  ASSERT_TRUE(FApp.WaitMain());
+  EXPECT_TRUE(driver::WaitUntil([&] { return FApp.Button("Load") != nullptr; }));
+  EXPECT_EQ(driver::ReadLanguage().Text, "??");
+  EXPECT_EQ(FApp.Close(), 0u);
+}
+
+}  // namespace
+}  // namespace bw::app::test
