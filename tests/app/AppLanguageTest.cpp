@@ -2,6 +2,8 @@
 // shows, the language window and what it leaves in the registry.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "tests/app/AppHarness.h"
 #include "tools/driver/LanguageValue.h"
 
@@ -26,6 +28,49 @@ class AppLanguageTest : public ::testing::Test {
   driver::TLanguageKeyGuard FGuard;
   TAppSession FApp;
 };
+
+RECT InParent(HWND child) {
+  RECT r{};
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+void ExpectBounds(HWND child, int left, int top, int width, int height) {
+  const RECT r = InParent(child);
+  EXPECT_EQ(r.left, left);
+  EXPECT_EQ(r.top, top);
+  EXPECT_EQ(r.right - r.left, width);
+  EXPECT_EQ(r.bottom - r.top, height);
+}
+
+TEST_F(AppLanguageTest, MainWindowLayoutAndTabOrder) {
+  ASSERT_TRUE(driver::WriteLanguage("EN"));
+  ASSERT_NO_FATAL_FAILURE(StartApp());
+  RECT frame{};
+  GetWindowRect(FApp.Main(), &frame);
+  EXPECT_EQ(frame.right - frame.left, 494);
+  EXPECT_EQ(frame.bottom - frame.top, 360);
+  EXPECT_LE(std::abs((frame.left + frame.right) / 2 - GetSystemMetrics(SM_CXSCREEN) / 2), 1);
+  EXPECT_LE(std::abs((frame.top + frame.bottom) / 2 - GetSystemMetrics(SM_CYSCREEN) / 2), 1);
+
+  // Tab order is window order: Load, progress bar, panel, Abort.
+  const auto children = driver::ChildWindows(FApp.Main(), {});
+  ASSERT_EQ(children.size(), 4u);
+  EXPECT_EQ(driver::ClassOf(children[0]), L"TBitBtn");
+  EXPECT_EQ(driver::ClassOf(children[1]), L"TProgressBar");
+  EXPECT_EQ(driver::ClassOf(children[2]), L"TPanel");
+  EXPECT_EQ(driver::ClassOf(children[3]), L"TBitBtn");
+  EXPECT_EQ(driver::WindowText(children[0]), "Load");
+  EXPECT_TRUE(driver::IsShown(children[0]));
+  EXPECT_FALSE(driver::IsShown(children[3])) << "Abort is hidden at start";
+  EXPECT_EQ(driver::WindowText(children[3]), "Abort");
+  ExpectBounds(children[0], 363, 258, 60, 25);
+  ExpectBounds(children[1], 9, 257, 346, 25);
+  ExpectBounds(children[2], 9, 9, 415, 244);
+  ExpectBounds(children[3], 363, 258, 60, 25);
+  EXPECT_EQ(FApp.Close(), 0u);
+}
 
 TEST_F(AppLanguageTest, FirstStartWritesEnglishAndAsksNothing) {
   ASSERT_TRUE(driver::DeleteLanguageKey());

@@ -112,6 +112,22 @@ TEST_F(AppRunTest, FolderThatCannotBeCreatedIsReportedAndTheWindowIsIdleAgain) {
   EXPECT_EQ(FApp.Close(), 0u);
 }
 
+TEST_F(AppRunTest, WriteFailureIsShownAsAnErrorThenTheSummary) {
+  const std::string source = FScratch.Copy("sample_mixed.ppt");
+  const std::string folder = OutputFolderOf(source);
+  // A folder where the first picture's file would go: that file cannot be created.
+  fs::create_directories(fs::u8path(folder) / "sample_mixed_001.jpg");
+  StartApp("EN");
+  ASSERT_TRUE(FApp.Load(source));
+  EXPECT_EQ(FApp.AnswerBox(IDOK).Buttons.size(), 2u) << "the folder question";
+  const driver::TMessageBox error = FApp.AnswerBox();
+  EXPECT_EQ(error.Text.rfind("Could not write the file\n" + folder + "\\sample_mixed_001.jpg", 0), 0u) << error.Text;
+  EXPECT_EQ(FApp.AnswerBox().Text, SummaryNothing(false, "sample_mixed.ppt"));
+  EXPECT_TRUE(FApp.WaitIdle());
+  EXPECT_EQ(FilesIn(fs::u8path(folder)), std::vector<std::string>{}) << "nothing half written is left";
+  EXPECT_EQ(FApp.Close(), 0u);
+}
+
 int CountFrom(const std::string& summary) {
   std::smatch m;
   return std::regex_search(summary, m, std::regex("= (\\d+)")) ? std::stoi(m[1]) : -1;
