@@ -6,6 +6,7 @@
 
 #include "framework/core/ClassRegistry.h"
 #include "framework/win/Forms.h"
+#include "framework/win/GdiHandles.h"
 #include "framework/win/Text.h"
 
 namespace bw::win {
@@ -23,6 +24,7 @@ const core::TPropInfo TLabel::kProps[] = {
     core::EnumProp<&TLabel::FAlignment, &TLabel::SetAlignment>("Alignment", core::kAlignmentInfo,
                                                               TAlignment::taLeftJustify),
     core::BoolProp<&TLabel::FWordWrap, &TLabel::SetWordWrap>("WordWrap", false),
+    core::BoolProp<&TLabel::FAutoSize, &TLabel::SetAutoSize>("AutoSize", true),
 };
 const core::TClassInfo TLabel::kClass{"TLabel", &TGraphicControl::kClass, kProps, {},
                                       &core::CreateComponentOf<TLabel>};
@@ -46,6 +48,33 @@ void TLabel::SetAlignment(TAlignment alignment) {
 void TLabel::SetWordWrap(bool wrap) {
   FWordWrap = wrap;
   Invalidate();
+}
+
+void TLabel::SetAutoSize(bool autoSize) {
+  FAutoSize = autoSize;
+  AdjustBounds();
+}
+
+void TLabel::Loaded() {
+  TGraphicControl::Loaded();
+  AdjustBounds();
+}
+
+void TLabel::FontChanged() {
+  TGraphicControl::FontChanged();
+  AdjustBounds();
+}
+
+void TLabel::AdjustBounds() {
+  if (!FAutoSize || IsLoading()) return;
+  TWindowDC screen(nullptr);
+  TMemoryDC dc(screen.Get());
+  TSelectGuard font(dc.Get(), FFont->Handle());
+  const std::wstring text = Widen(FCaption.empty() ? std::string(" ") : FCaption);
+  RECT r{0, 0, FWordWrap ? FWidth : 0, 0};
+  DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &r,
+            DT_CALCRECT | DT_EXPANDTABS | DT_NOPREFIX | (FWordWrap ? DT_WORDBREAK : 0));
+  SetBounds(FLeft, FTop, FWordWrap ? FWidth : r.right, r.bottom);
 }
 
 void TLabel::Paint() {

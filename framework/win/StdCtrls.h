@@ -27,12 +27,20 @@ class TLabel : public TGraphicControl {
   void SetAlignment(TAlignment alignment);
   bool WordWrap() const { return FWordWrap; }
   void SetWordWrap(bool wrap);
+  // The label takes the size of its text (one line; with WordWrap only its height).
+  bool AutoSize() const { return FAutoSize; }
+  void SetAutoSize(bool autoSize);
+  void Loaded() override;
 
  protected:
   void Paint() override;
+  void TextChanged() override { AdjustBounds(); }
+  void FontChanged() override;
 
  private:
   static const core::TPropInfo kProps[];
+  void AdjustBounds();
+  bool FAutoSize = true;
   bool FTransparent = false;
   TAlignment FAlignment = TAlignment::taLeftJustify;
   bool FWordWrap = false;

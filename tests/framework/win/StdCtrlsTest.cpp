@@ -234,3 +234,32 @@ TEST(Image, StretchedPicturesKeepTheirProportionsAnchoredTopLeft) {
 
 }  // namespace
 }  // namespace bw::win
+
+namespace bw::win {
+namespace {
+
+TEST(Label, AutoSizeFitsTheTextUnlessSwitchedOff) {
+  TLabel label(nullptr);
+  label.SetBounds(10, 10, 50, 20);
+  label.Font()->SetHeight(-16);
+  label.Font()->SetStyle(core::TFontStyles{core::TFontStyle::fsBold});
+  label.SetCaption("    Choose the user's language");
+  TWindowDC screen(nullptr);
+  TMemoryDC dc(screen.Get());
+  TSelectGuard font(dc.Get(), label.Font()->Handle());
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc.Get(), &metrics);
+  EXPECT_GE(metrics.tmWeight, FW_BOLD);
+  SIZE extent{};
+  const std::wstring text = Widen(label.Caption());
+  GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
+  EXPECT_GE(label.Width(), extent.cx);  // nothing of the text is cut off
+  EXPECT_EQ(label.Left(), 10);
+  label.SetAutoSize(false);
+  label.SetWidth(50);
+  label.SetCaption("a much longer caption than fits");
+  EXPECT_EQ(label.Width(), 50);
+}
+
+}  // namespace
+}  // namespace bw::win
