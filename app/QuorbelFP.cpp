@@ -28,6 +28,7 @@ const core::TFieldInfo kFields[] = {
     core::Field<&TForm1::BitBtn1>("BitBtn1"),   core::Field<&TForm1::ProgressBar1>("ProgressBar1"),
     core::Field<&TForm1::Panel1>("Panel1"),     core::Field<&TForm1::Image1>("Image1"),
     core::Field<&TForm1::BitBtn2>("BitBtn2"),   core::Field<&TForm1::OpenDialog1>("OpenDialog1"),
+    core::Field<&TForm1::SkinData1>("SkinData1"),
 };
 
 }  // namespace
@@ -38,7 +39,8 @@ const core::TClassInfo TForm1::kClass{"TForm1", &win::TForm::kClass, {}, kMethod
 void RegisterMainFormClasses() {
   // The standard controls register as a set; these the descriptions name besides them.
   win::RegisterStdControls();
-  for (const core::TClassInfo* cls : {&win::TImage::kClass, &win::TOpenDialog::kClass, &TForm1::kClass})
+  for (const core::TClassInfo* cls :
+       {&win::TImage::kClass, &win::TOpenDialog::kClass, &skin::TSkinData::kClass, &TForm1::kClass})
     core::RegisterComponentClass(*cls);
 }
 

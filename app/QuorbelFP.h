@@ -12,6 +12,7 @@
 #include "framework/win/ExtCtrls.h"
 #include "framework/win/Forms.h"
 #include "framework/win/StdCtrls.h"
+#include "skin/data/LacquerData.h"
 
 namespace bw::app {
 
@@ -38,6 +39,8 @@ class TForm1 : public win::TForm, public extract::TRunHost {
   win::TImage* Image1 = nullptr;
   win::TBitBtn* BitBtn2 = nullptr;
   win::TOpenDialog* OpenDialog1 = nullptr;
+  // The program's skin, stored with the window; it draws once the skin engine runs.
+  skin::TSkinData* SkinData1 = nullptr;
 
   void FormCreate(core::TObject* sender);
   void FormShow(core::TObject* sender);
