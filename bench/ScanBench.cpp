@@ -133,11 +133,14 @@ double SearchAloneMBps(const fs::path& path) {
   const std::size_t got = std::fread(buffer.data(), 1, buffer.size(), file);
   std::fclose(file);
   constexpr int kRounds = 256;
-  std::size_t found = 0;
-  const auto start = std::chrono::steady_clock::now();
-  for (int i = 0; i < kRounds; ++i) found += FindSignature(buffer.data(), got);
-  const double seconds = Seconds(std::chrono::steady_clock::now() - start);
-  if (found != got * kRounds) std::fprintf(stderr, "search found a signature\n");
+  double seconds = 1e9;
+  for (int run = 0; run < 3; ++run) {
+    std::size_t found = 0;
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < kRounds; ++i) found += FindSignature(buffer.data(), got);
+    seconds = std::min(seconds, Seconds(std::chrono::steady_clock::now() - start));
+    if (found != got * kRounds) std::fprintf(stderr, "search found a signature\n");
+  }
   return static_cast<double>(got) * kRounds / 1e6 / seconds;
 }
 
