@@ -185,7 +185,8 @@ void TLZH::DeleteNode(int p) {
   t.dad[p] = NIL;
 }
 
-int TLZH::GetBit() {
+// Tops the bit buffer up to more than 8 bits; past the end of the input it takes zeros.
+void TLZH::FillBitBuffer() {
   while (FGetLen <= 8) {
     std::uint8_t byte = 0;
     std::uint16_t actual = 0;
@@ -194,6 +195,10 @@ int TLZH::GetBit() {
     FGetBuf = static_cast<std::uint16_t>(FGetBuf | (byte << (8 - FGetLen)));
     FGetLen = static_cast<std::uint8_t>(FGetLen + 8);
   }
+}
+
+int TLZH::GetBit() {
+  FillBitBuffer();
   const int bit = FGetBuf >> 15;
   FGetBuf = static_cast<std::uint16_t>(FGetBuf << 1);
   --FGetLen;
@@ -201,14 +206,7 @@ int TLZH::GetBit() {
 }
 
 int TLZH::GetByte() {
-  while (FGetLen <= 8) {
-    std::uint8_t byte = 0;
-    std::uint16_t actual = 0;
-    (*FGetBytes)(&byte, 1, actual);
-    if (actual == 0) byte = 0;
-    FGetBuf = static_cast<std::uint16_t>(FGetBuf | (byte << (8 - FGetLen)));
-    FGetLen = static_cast<std::uint8_t>(FGetLen + 8);
-  }
+  FillBitBuffer();
   const int value = FGetBuf >> 8;
   FGetBuf = static_cast<std::uint16_t>(FGetBuf << 8);
   FGetLen = static_cast<std::uint8_t>(FGetLen - 8);

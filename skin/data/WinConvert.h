@@ -58,6 +58,7 @@ class TLZH {
   void InitTree();
   void InsertNode(int r);
   void DeleteNode(int p);
+  void FillBitBuffer();
   int GetBit();
   int GetByte();
   void Putcode(int l, std::uint16_t c);
