@@ -71,7 +71,7 @@ TScanRun::TNext TScanRun::CarveJpeg(std::uint64_t startBytes) {
     }
     pos += i;
     FState.Position = pos;
-    Tick(pos);
+    if (Tick(pos) && FState.StopNow) break;
   }
   const bool truncated = !ended;
   if (!FinishItem(TItemKind::Jpeg, FState.JpgFileName, startBytes, pos, truncated)) return std::nullopt;
@@ -97,7 +97,7 @@ TScanRun::TNext TScanRun::CarvePng(std::uint64_t startBytes) {
     FOutput.Write(data, i);
     pos += i;
     FState.Position = pos;
-    Tick(pos);
+    if (Tick(pos) && FState.StopNow) break;
   }
   const bool truncated = level != kClosingLength;
   if (!FinishItem(TItemKind::Png, FState.PngFileName, startBytes, pos, truncated)) return std::nullopt;

@@ -4,6 +4,12 @@
 #include <cstring>
 #include <system_error>
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace bw::extract {
 
 std::filesystem::path PathFromUtf8(const std::string& utf8) {
@@ -27,6 +33,47 @@ std::FILE* OpenFileUtf8(const std::string& utf8, const char* mode) {
   return _wfopen(PathFromUtf8(utf8).c_str(), wideMode.c_str());
 #else
   return std::fopen(utf8.c_str(), mode);
+#endif
+}
+
+std::FILE* OpenRegularFileUtf8(const std::string& utf8, int& errnoValue) {
+  errnoValue = 0;
+  if (utf8.empty()) {
+    errnoValue = ENOENT;
+    return nullptr;
+  }
+#ifdef _WIN32
+  std::error_code error;
+  const auto status = std::filesystem::status(PathFromUtf8(utf8), error);
+  if (!error && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+    errnoValue = std::filesystem::is_directory(status) ? EISDIR : kErrNotRegularFile;
+    return nullptr;
+  }
+  errno = 0;
+  std::FILE* file = OpenFileUtf8(utf8, "rb");
+  if (file == nullptr) errnoValue = errno != 0 ? errno : ENOENT;
+  return file;
+#else
+  // Non-blocking only for the open itself: a FIFO must not wait here for a writer.
+  const int fd = ::open(utf8.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) {
+    errnoValue = errno != 0 ? errno : ENOENT;
+    return nullptr;
+  }
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    errnoValue = S_ISDIR(info.st_mode) ? EISDIR : kErrNotRegularFile;
+    ::close(fd);
+    return nullptr;
+  }
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+  std::FILE* file = ::fdopen(fd, "rb");
+  if (file == nullptr) {
+    errnoValue = errno != 0 ? errno : EIO;
+    ::close(fd);
+  }
+  return file;
 #endif
 }
 
@@ -58,6 +105,7 @@ bool RemoveFileUtf8(const std::string& utf8) {
 }
 
 std::string LastErrorText(int errnoValue) {
+  if (errnoValue == kErrNotRegularFile) return "not a regular file";
   return std::generic_category().message(errnoValue);
 }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "extract/FileIo.h"
+#include "extract/NoFollowCreate.h"
 
 namespace bw::extract {
 
@@ -20,10 +21,9 @@ bool TOutputFile::Create(const std::string& pathUtf8) {
   FFlushedEndBytes = 0;
   FFailed = false;
   FErrorText.clear();
-  errno = 0;
-  FFile = OpenFileUtf8(pathUtf8, "w+b");
+  FFile = CreateFileNoFollowUtf8(pathUtf8, FErrorText);
   if (FFile == nullptr) {
-    Fail(errno != 0 ? errno : EACCES);
+    FFailed = true;
     return false;
   }
   FBuffer.resize(kOutputBufferBytes);

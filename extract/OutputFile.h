@@ -18,8 +18,9 @@ class TOutputFile {
   TOutputFile& operator=(const TOutputFile&) = delete;
   ~TOutputFile();
 
-  // Creates the file new, replacing any file of that name; an object serves one file at a
-  // time and may be reused.
+  // Creates the file new, replacing the content of a plain file of that name (a link, a
+  // FIFO or a device at the name is refused); an object serves one file at a time and may
+  // be reused.
   bool Create(const std::string& pathUtf8);
   void Write(const std::uint8_t* data, std::size_t lengthBytes);
   void WriteByte(std::uint8_t value) { Write(&value, 1); }

@@ -32,11 +32,29 @@ std::string FileNameOf(const std::string& path, TPathStyle style) {
 }
 
 std::string BaseNameOf(const std::string& sourceName) {
-  return sourceName.size() <= 4 ? std::string() : sourceName.substr(0, sourceName.size() - 4);
+  // Characters, not bytes: cutting inside a UTF-8 sequence would leave a name that is not
+  // text (and that the Windows path conversion refuses). A byte that leads no valid
+  // sequence counts as a character of its own.
+  std::size_t end = sourceName.size();
+  for (int removed = 0; removed < 4; ++removed) {
+    if (end == 0) return std::string();
+    std::size_t start = end - 1;
+    std::size_t continuation = 0;
+    while (start > 0 && continuation < 3 && (static_cast<unsigned char>(sourceName[start]) & 0xC0) == 0x80) {
+      --start;
+      ++continuation;
+    }
+    const auto lead = static_cast<unsigned char>(sourceName[start]);
+    const std::size_t expected = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
+    end = (continuation > 0 && lead >= 0xC0 && expected == continuation) ? start : end - 1;
+  }
+  return sourceName.substr(0, end);
 }
 
 std::string OutputFolderFor(const std::string& sourceDirectory, const std::string& sourceName,
                             TPathStyle style) {
+  // A bare relative name has no directory: the folder is the base name, beside it.
+  if (sourceDirectory.empty()) return BaseNameOf(sourceName).empty() ? std::string(".") : BaseNameOf(sourceName);
   return sourceDirectory + PathSeparator(style) + BaseNameOf(sourceName);
 }
 

@@ -23,11 +23,13 @@ std::string DirectoryOf(const std::string& path, TPathStyle style = kNativePathS
 // The name behind the last separator (or drive colon on Windows).
 std::string FileNameOf(const std::string& path, TPathStyle style = kNativePathStyle);
 
-// The source name without its last four characters, whatever they are.
+// The source name without its last four characters (code points of its UTF-8), whatever
+// they are.
 std::string BaseNameOf(const std::string& sourceName);
 
 // Source directory + separator + base name; a root directory gives a doubled separator
-// ("C:\\x"), which the file system reads as one.
+// ("C:\\x"), which the file system reads as one. An empty directory (a relative source
+// name) gives the base name alone, or "." when that is empty.
 std::string OutputFolderFor(const std::string& sourceDirectory, const std::string& sourceName,
                             TPathStyle style = kNativePathStyle);
 

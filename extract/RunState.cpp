@@ -14,8 +14,9 @@ int TSourceFile::Open(const std::string& pathUtf8) {
   const std::filesystem::path path = PathFromUtf8(pathUtf8);
   std::error_code error;
   if (std::filesystem::is_directory(path, error)) return EISDIR;
-  std::FILE* handle = OpenFileUtf8(pathUtf8, "rb");
-  if (handle == nullptr) return errno != 0 ? errno : ENOENT;
+  int openError = 0;
+  std::FILE* handle = OpenRegularFileUtf8(pathUtf8, openError);
+  if (handle == nullptr) return openError;
   const std::uintmax_t sizeBytes = std::filesystem::file_size(path, error);
   if (error) {
     std::fclose(handle);
@@ -36,7 +37,11 @@ void TSourceFile::Close() {
 TOpenResult BeginRun(TRunState& state, const std::string& sourcePathUtf8, int& errnoValue) {
   std::string path = sourcePathUtf8;
   std::error_code error;
-  if (!path.empty() && PathFromUtf8(path).is_relative()) {
+  // A relative path stays relative (an absolute form can pass the system's length limit
+  // from a deep working directory); only a Windows drive-relative one ("C:x.ppt") is made
+  // absolute, as its folder could not be named otherwise.
+  const std::filesystem::path given = PathFromUtf8(path);
+  if (!path.empty() && given.has_root_name() && !given.has_root_directory()) {
     const std::filesystem::path absolute = std::filesystem::absolute(PathFromUtf8(path), error);
     if (!error) path = Utf8FromPath(absolute);
   }
@@ -51,6 +56,7 @@ TOpenResult BeginRun(TRunState& state, const std::string& sourcePathUtf8, int& e
   state.SourceName = FileNameOf(path);
   state.PngPreviewFailed = false;
   state.AbortRequested = false;
+  state.StopNow = false;
   state.FolderPrepared = false;
   return TOpenResult::Opened;
 }

@@ -33,6 +33,8 @@ struct TRunState {
   std::int32_t PictureCount = 0;  // JPEG, PNG and BMP files share it, and their numbering
   std::int32_t SoundCount = 0;
   bool AbortRequested = false;  // set by the host; read after every host call
+  bool StopNow = false;         // set by the host with AbortRequested: the item being written is
+                                // not finished but removed
   std::string OutputFolder;     // the source's folder until the first hit, then the output folder
   std::string SourceName;
   std::string JpgFileName;
@@ -51,7 +53,7 @@ struct TRunState {
 enum class TOpenResult { Opened, NotOpened };
 
 // Opens the source and resets the run state for a new run, as the Load command does.
-// A relative path is made absolute first, so the output folder lands beside the source.
+// A relative path stays relative; the output folder lands beside the source all the same.
 // On failure the state keeps the previous run's counts and names; errnoValue tells why.
 TOpenResult BeginRun(TRunState& state, const std::string& sourcePathUtf8, int& errnoValue);
 

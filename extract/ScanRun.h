@@ -6,6 +6,7 @@
 #include <string>
 
 #include "extract/OutputFile.h"
+#include "extract/OutputLock.h"
 #include "extract/Scanner.h"
 #include "extract/SourceReader.h"
 
@@ -26,6 +27,7 @@ class TScanRun {
   TNext CarveWave(std::uint64_t startBytes);
 
   bool PrepareOutputFolder();
+  bool LockOutputFolder();
   bool CreateOutput(const char* extension, std::int32_t count, std::string& nameField);
   // Closes the output and applies the count and the preview check; false ends the run.
   bool FinishItem(TItemKind kind, const std::string& path, std::uint64_t startBytes, std::uint64_t endBytes,
@@ -45,6 +47,7 @@ class TScanRun {
   TRunHost& FHost;
   TSourceReader FReader;
   TOutputFile FOutput;
+  TOutputLock FLock;  // held from the folder set-up to the end of the run
   TScanResult FResult = TScanResult::Completed;
   int FLastPercent = -1;
   std::chrono::steady_clock::time_point FLastCall;

@@ -101,15 +101,32 @@ bool TScanRun::PrepareOutputFolder() {
   FState.FolderPrepared = true;
   FState.OutputFolder = OutputFolderFor(FState.OutputFolder, FState.SourceName);
   if (DirectoryExistsUtf8(FState.OutputFolder)) {
-    if (FHost.ConfirmExistingFolder(FState.OutputFolder)) return true;
+    // Owned before the question, so no other run writes into it while the user decides.
+    if (!LockOutputFolder()) return false;
+    const bool confirmed = FHost.ConfirmExistingFolder(FState.OutputFolder);
+    // A stop asked for during the question (or just after it) ends the run before a file.
+    if (confirmed && !FState.AbortRequested) FHost.ProcessMessages();
+    if (FState.AbortRequested) {
+      FResult = TScanResult::Aborted;
+      return false;
+    }
+    if (confirmed) return true;
     FResult = TScanResult::FolderCancelled;
     return false;
   }
   std::error_code error;
   std::filesystem::create_directory(PathFromUtf8(FState.OutputFolder), error);
-  if (!error && DirectoryExistsUtf8(FState.OutputFolder)) return true;
+  if (!error && DirectoryExistsUtf8(FState.OutputFolder)) return LockOutputFolder();
   FHost.FolderCreationFailed(FState.OutputFolder);
   FResult = TScanResult::FolderNotCreated;
+  return false;
+}
+
+bool TScanRun::LockOutputFolder() {
+  std::string reason;
+  if (FLock.Acquire(FState.OutputFolder, reason)) return true;
+  FResult = TScanResult::WriteFailed;
+  FHost.ReportError({TRunErrorKind::WriteFailed, FState.OutputFolder + PathSeparator() + kOutputLockName, reason});
   return false;
 }
 
@@ -140,13 +157,21 @@ std::uint64_t TScanRun::CopyBody(std::uint64_t fromBytes, std::uint64_t lengthBy
     FOutput.Write(FReader.At(pos), partBytes);
     pos += partBytes;
     FState.Position = pos;
-    Tick(pos);  // keeps the host alive; an abort waits for the item to be complete
+    // Keeps the host alive; an abort waits for the item to be complete, a stop does not.
+    if (Tick(pos) && FState.StopNow) break;
   }
   return pos;
 }
 
 bool TScanRun::FinishItem(TItemKind kind, const std::string& path, std::uint64_t startBytes,
                           std::uint64_t endBytes, bool truncated) {
+  if (FState.StopNow && FState.AbortRequested) {
+    // Stopped inside the item: what was written is no whole item and is not counted.
+    FOutput.Close();
+    RemoveFileUtf8(path);
+    FResult = TScanResult::Aborted;
+    return false;
+  }
   if (FReader.Failed()) {
     FOutput.Close();
     RemoveFileUtf8(path);

@@ -2,6 +2,7 @@
 
 #include <csetjmp>
 #include <memory>
+#include <new>
 #include <cstdio>
 #include <vector>
 
@@ -33,6 +34,7 @@ struct TJpegJob {
   std::uint8_t* Scanline = nullptr;
   bool Created = false;
   bool TooLarge = false;
+  bool OutOfMemory = false;
 };
 
 // Contains the only code a decoder error may jump out of: no objects with destructors.
@@ -49,8 +51,14 @@ void DecodeInto(TJpegJob& job, const std::uint8_t* data, std::size_t lengthBytes
     job.TooLarge = true;
     return;
   }
-  *job.Out = TDib(static_cast<std::int32_t>(job.Info.output_width),
-                  static_cast<std::int32_t>(job.Info.output_height), 24);
+  try {
+    *job.Out = TDib(static_cast<std::int32_t>(job.Info.output_width),
+                    static_cast<std::int32_t>(job.Info.output_height), 24);
+  } catch (const std::bad_alloc&) {
+    // Must not unwind through the decoder's frames; the caller destroys it.
+    job.OutOfMemory = true;
+    return;
+  }
   jpeg_start_decompress(&job.Info);
   if (job.Info.output_width != static_cast<JDIMENSION>(job.Out->WidthPx()) ||
       job.Info.output_height != static_cast<JDIMENSION>(job.Out->HeightPx())) {
@@ -103,6 +111,7 @@ TJpegResult DecodeJpeg(std::span<const std::uint8_t> bytes, TDib& dib) {
   DecodeInto(*job, bytes.data(), bytes.size());
   jpeg_destroy_decompress(&job->Info);
   job->Created = false;
+  if (job->OutOfMemory) return {TJpegStatus::OutOfMemory, "not enough memory for the picture"};
   if (job->TooLarge) {
     return {TJpegStatus::TooLarge, "picture of " + std::to_string(job->Info.output_width) + " x " +
                                        std::to_string(job->Info.output_height) + " pixels"};

@@ -14,7 +14,7 @@ inline constexpr std::size_t kMaxJpegFileBytes = std::size_t{256} << 20;
 // Decoding allocates width x height x 3 bytes; a tiny file may declare a huge picture.
 inline constexpr std::uint64_t kMaxJpegPixels = std::uint64_t{64} << 20;
 
-enum class TJpegStatus { Ok, OpenFailed, TooLarge, DecodeFailed };
+enum class TJpegStatus { Ok, OpenFailed, TooLarge, DecodeFailed, OutOfMemory };
 
 struct TJpegResult {
   TJpegStatus Status = TJpegStatus::Ok;

@@ -1,27 +1,33 @@
 #include "tools/extract/CliHost.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <istream>
 #include <ostream>
 
+#include "extract/FileIo.h"
 #include "extract/Texts.h"
-#include "tools/extract/PreviewCheck.h"
 
 namespace bw::tools {
 namespace {
 
 constexpr auto kProgressRedraw = std::chrono::milliseconds(100);
 
+bool SameFolder(const std::string& a, const std::string& b) {
+  std::error_code error;
+  return a == b || std::filesystem::equivalent(extract::PathFromUtf8(a), extract::PathFromUtf8(b), error);
+}
+
 }  // namespace
 
 TCliHost::TCliHost(const TCliOptions& options, const TCliTerminal& terminal, extract::TRunState& state,
-                   TSourceReport& report, const volatile std::sig_atomic_t* interrupted)
-    : PictureCheck(PictureDecodes),
+                   TSourceReport& report, const TStopSignals* signals)
+    : PictureCheck(CheckPicture),
       FOptions(options),
       FTerminal(terminal),
       FState(state),
       FReport(report),
-      FInterrupted(interrupted),
+      FSignals(signals),
       FStart(std::chrono::steady_clock::now()) {}
 
 void TCliHost::Progress(int percent) {
@@ -45,7 +51,9 @@ void TCliHost::ClearProgress() {
 }
 
 void TCliHost::ProcessMessages() {
-  if (FInterrupted != nullptr && *FInterrupted != 0) FState.AbortRequested = true;
+  if (FSignals == nullptr) return;
+  if (FSignals->StopSoon()) FState.AbortRequested = true;
+  if (FSignals->StopNow()) FState.StopNow = true;
 }
 
 void TCliHost::Error(const std::string& text) {
@@ -55,6 +63,14 @@ void TCliHost::Error(const std::string& text) {
 }
 
 bool TCliHost::ConfirmExistingFolder(const std::string& folder) {
+  if (EarlierFolders != nullptr) {
+    for (const std::string& earlier : *EarlierFolders) {
+      if (!SameFolder(folder, earlier)) continue;
+      Error(FReport.Source + ": the folder " + folder +
+            " holds the files of an earlier source of this command; nothing written over them");
+      return false;
+    }
+  }
   if (FOptions.Yes) return true;
   if (!FTerminal.InIsTerminal) {
     Error(FReport.Source + ": the folder " + folder +
@@ -64,7 +80,11 @@ bool TCliHost::ConfirmExistingFolder(const std::string& folder) {
   ClearProgress();
   *FTerminal.Err << extract::FolderQuestionText(FOptions.Language, folder) << " [y/N] " << std::flush;
   std::string answer;
-  if (!std::getline(*FTerminal.In, answer)) answer.clear();
+  if (ReadAnswerLine(*FTerminal.In, FTerminal.InFd, FSignals, answer) == TLineStatus::Stopped) {
+    *FTerminal.Err << "\n" << std::flush;
+    ProcessMessages();
+    return false;
+  }
   const bool yes = !answer.empty() && (answer[0] == 'y' || answer[0] == 'Y' || answer[0] == 'o' || answer[0] == 'O');
   if (!yes) FReport.Errors.push_back("the folder " + folder + " exists already; the user declined to write into it");
   return yes;
@@ -74,7 +94,22 @@ void TCliHost::FolderCreationFailed(const std::string& folder) {
   Error(extract::FolderCreationErrorText() + "\n" + folder);
 }
 
-bool TCliHost::ShowPreview(extract::TItemKind kind, const std::string& path) { return PictureCheck(kind, path); }
+bool TCliHost::ShowPreview(extract::TItemKind kind, const std::string& path) {
+  switch (PictureCheck(kind, path)) {
+    case TPictureVerdict::Shows: return true;
+    case TPictureVerdict::Fails: return false;
+    case TPictureVerdict::Unchecked:
+      // Memory ran out in the check: that says nothing against the picture, so it stays,
+      // marked as unchecked.
+      FReport.Unchecked.push_back(path);
+      if (!FOptions.Json) {
+        ClearProgress();
+        *FTerminal.Err << path << ": kept without the picture check (not enough memory to decode it)\n" << std::flush;
+      }
+      return true;
+  }
+  return false;
+}
 
 void TCliHost::ReportError(const extract::TRunError& error) {
   const std::string text = error.Kind == extract::TRunErrorKind::WriteFailed

@@ -6,11 +6,14 @@
 #include <functional>
 #include <iosfwd>
 #include <string>
+#include <vector>
 
 #include "extract/RunHost.h"
 #include "extract/RunState.h"
 #include "tools/extract/CliOptions.h"
 #include "tools/extract/JsonReport.h"
+#include "tools/extract/PreviewCheck.h"
+#include "tools/extract/StopSignals.h"
 
 namespace bw::tools {
 
@@ -19,12 +22,13 @@ struct TCliTerminal {
   std::ostream* Err;
   bool InIsTerminal;
   bool ErrIsTerminal;
+  int InFd = -1;  // the descriptor behind In, for a wait that a stop request can end
 };
 
 class TCliHost final : public extract::TRunHost {
  public:
   TCliHost(const TCliOptions& options, const TCliTerminal& terminal, extract::TRunState& state,
-           TSourceReport& report, const volatile std::sig_atomic_t* interrupted);
+           TSourceReport& report, const TStopSignals* signals);
 
   void Progress(int percent) override;
   void ProcessMessages() override;
@@ -37,7 +41,10 @@ class TCliHost final : public extract::TRunHost {
   // Erases the progress line, if one is shown.
   void ClearProgress();
   // Replaces the decoders, for tests.
-  std::function<bool(extract::TItemKind, const std::string&)> PictureCheck;
+  std::function<TPictureVerdict(extract::TItemKind, const std::string&)> PictureCheck;
+  // Output folders that earlier sources of the same command wrote files into: never
+  // written into again, so no file of an earlier report is overwritten.
+  const std::vector<std::string>* EarlierFolders = nullptr;
 
  private:
   void Error(const std::string& text);
@@ -46,7 +53,7 @@ class TCliHost final : public extract::TRunHost {
   TCliTerminal FTerminal;
   extract::TRunState& FState;
   TSourceReport& FReport;
-  const volatile std::sig_atomic_t* FInterrupted;
+  const TStopSignals* FSignals;
   std::chrono::steady_clock::time_point FStart;
   std::chrono::steady_clock::time_point FLastDraw;
   bool FProgressShown = false;

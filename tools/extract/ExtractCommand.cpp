@@ -1,5 +1,6 @@
 #include "tools/extract/ExtractCommand.h"
 
+#include <new>
 #include <ostream>
 
 #include "extract/FileIo.h"
@@ -25,8 +26,7 @@ const char* StatusName(extract::TScanResult result) {
 }  // namespace
 
 int RunExtractCommand(const std::vector<std::string>& args, const std::string& defaultLanguage,
-                      const TCliTerminal& terminal, std::ostream& out,
-                      const volatile std::sig_atomic_t* interrupted) {
+                      const TCliTerminal& terminal, std::ostream& out, const TStopSignals* signals) {
   TCliOptions options;
   const TParseResult parsed = ParseCommandLine(args, defaultLanguage, options);
   if (parsed.Status != TParseStatus::Ok) {
@@ -39,9 +39,10 @@ int RunExtractCommand(const std::vector<std::string>& args, const std::string& d
   }
 
   std::vector<TSourceReport> reports;
+  std::vector<std::string> writtenFolders;
   bool allProcessed = true;
   for (const std::string& file : options.Files) {
-    if (interrupted != nullptr && *interrupted != 0) {
+    if (signals != nullptr && signals->StopSoon()) {
       allProcessed = false;
       break;
     }
@@ -49,7 +50,8 @@ int RunExtractCommand(const std::vector<std::string>& args, const std::string& d
     TSourceReport& report = reports.back();
     report.Source = file;
     extract::TRunState state;
-    TCliHost host(options, terminal, state, report, interrupted);
+    TCliHost host(options, terminal, state, report, signals);
+    host.EarlierFolders = &writtenFolders;
 
     int errnoValue = 0;
     if (extract::BeginRun(state, file, errnoValue) != extract::TOpenResult::Opened) {
@@ -58,7 +60,15 @@ int RunExtractCommand(const std::vector<std::string>& args, const std::string& d
       allProcessed = false;
       continue;
     }
-    const extract::TScanResult result = extract::Scan(state, host);
+    extract::TScanResult result = extract::TScanResult::Completed;
+    try {
+      result = extract::Scan(state, host);
+    } catch (const std::bad_alloc&) {
+      // One source that memory cannot hold must not cost the report or the other sources.
+      // The engine removes no file here: the item being written may stay cut.
+      host.ReportError({extract::TRunErrorKind::ReadFailed, file, "not enough memory to go on with this source"});
+      result = extract::TScanResult::ReadFailed;
+    }
     state.Source.Close();
     host.ClearProgress();
     report.Status = StatusName(result);
@@ -66,6 +76,7 @@ int RunExtractCommand(const std::vector<std::string>& args, const std::string& d
     report.Pictures = state.PictureCount;
     report.Sounds = state.SoundCount;
     if (result != extract::TScanResult::Completed) allProcessed = false;
+    if (!report.Files.empty()) writtenFolders.push_back(state.OutputFolder);
 
     const bool summary = result != extract::TScanResult::FolderCancelled &&
                          result != extract::TScanResult::FolderNotCreated;
@@ -83,6 +94,11 @@ int RunExtractCommand(const std::vector<std::string>& args, const std::string& d
   }
   if (options.Json) out << RenderJson(reports);
   out.flush();
+  if (!out) {
+    // The report is what a script reads: losing it is a failure, whatever was written.
+    *terminal.Err << "brindlewick-extract: the report could not be written to standard output\n" << std::flush;
+    return kExitFailed;
+  }
   return allProcessed ? kExitOk : kExitFailed;
 }
 

@@ -1,5 +1,6 @@
 #include "tools/extract/JsonReport.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace bw::tools {
@@ -62,6 +63,28 @@ std::string JsonString(const std::string& utf8) {
   return out + "\"";
 }
 
+std::string JsonNameMember(const std::string& name, const std::string& text) {
+  std::string out = "\"" + name + "\": " + JsonString(text);
+  bool valid = true;
+  for (std::size_t i = 0; i < text.size() && valid;) {
+    if (static_cast<unsigned char>(text[i]) < 0x80) {
+      ++i;
+      continue;
+    }
+    const std::size_t length = Utf8SequenceLength(text, i);
+    valid = length != 0;
+    i += length;
+  }
+  if (valid) return out;
+  static constexpr char kDigits[] = "0123456789abcdef";
+  out += ", \"" + name + "Hex\": \"";
+  for (const char c : text) {
+    out += kDigits[static_cast<unsigned char>(c) >> 4];
+    out += kDigits[static_cast<unsigned char>(c) & 0x0F];
+  }
+  return out + "\"";
+}
+
 const char* KindName(extract::TItemKind kind) {
   switch (kind) {
     case extract::TItemKind::Jpeg: return "jpeg";
@@ -77,18 +100,21 @@ std::string RenderJson(const std::vector<TSourceReport>& reports) {
   for (std::size_t r = 0; r < reports.size(); ++r) {
     const TSourceReport& report = reports[r];
     out += r == 0 ? "\n" : ",\n";
-    out += "  {\"source\": " + JsonString(report.Source) + ", \"status\": " + JsonString(report.Status) +
-           ", \"outputFolder\": " + JsonString(report.OutputFolder) +
+    out += "  {" + JsonNameMember("source", report.Source) + ", \"status\": " + JsonString(report.Status) +
+           ", " + JsonNameMember("outputFolder", report.OutputFolder) +
            ", \"pictures\": " + std::to_string(report.Pictures) + ", \"sounds\": " + std::to_string(report.Sounds) +
            ",\n   \"files\": [";
     for (std::size_t f = 0; f < report.Files.size(); ++f) {
       const extract::TWrittenItem& item = report.Files[f];
       out += f == 0 ? "\n" : ",\n";
-      out += "    {\"kind\": \"" + std::string(KindName(item.Kind)) + "\", \"path\": " + JsonString(item.Path) +
+      const bool checked =
+          std::find(report.Unchecked.begin(), report.Unchecked.end(), item.Path) == report.Unchecked.end();
+      out += "    {\"kind\": \"" + std::string(KindName(item.Kind)) + "\", " + JsonNameMember("path", item.Path) +
              ", \"size\": " + std::to_string(item.SizeBytes) +
              ", \"sourceStart\": " + std::to_string(item.SourceStartBytes) +
              ", \"sourceEnd\": " + std::to_string(item.SourceEndBytes) +
-             ", \"truncated\": " + (item.Truncated ? "true" : "false") + "}";
+             ", \"truncated\": " + (item.Truncated ? "true" : "false") + (checked ? "" : ", \"checked\": false") +
+             "}";
     }
     out += report.Files.empty() ? "]" : "\n   ]";
     out += ",\n   \"errors\": [";

@@ -16,10 +16,16 @@ struct TSourceReport {
   std::int32_t Sounds = 0;
   std::vector<extract::TWrittenItem> Files;
   std::vector<std::string> Errors;
+  std::vector<std::string> Unchecked;  // pictures kept without the picture check
 };
 
 // A JSON string literal; bytes that are not UTF-8 become U+FFFD.
 std::string JsonString(const std::string& utf8);
+
+// `"name": "text"`; when text is not valid UTF-8 (a file name can be any bytes), a second
+// member `"nameHex"` follows with its exact bytes in hexadecimal, so the report can still
+// find its own files.
+std::string JsonNameMember(const std::string& name, const std::string& text);
 
 std::string RenderJson(const std::vector<TSourceReport>& reports);
 

@@ -1,4 +1,3 @@
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -13,22 +12,27 @@
 #define BW_FILENO fileno
 #endif
 
+#include "tools/extract/CommandLineUtf8.h"
 #include "tools/extract/ExtractCommand.h"
 
 namespace {
 
-volatile std::sig_atomic_t gInterrupted = 0;
-
-extern "C" void OnInterrupt(int /*signal*/) { gInterrupted = 1; }
+bw::tools::TStopSignals gSignals;
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::signal(SIGINT, OnInterrupt);
-  const std::vector<std::string> args(argv + 1, argv + argc);
+  bw::tools::InstallStopHandlers(gSignals);
+  const std::vector<std::string> args = bw::tools::CommandLineUtf8(argc, argv);
   const std::string language =
       bw::tools::LanguageFromLocale(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
   const bw::tools::TCliTerminal terminal{&std::cin, &std::cerr, BW_ISATTY(BW_FILENO(stdin)) != 0,
-                                         BW_ISATTY(BW_FILENO(stderr)) != 0};
-  return bw::tools::RunExtractCommand(args, language, terminal, std::cout, &gInterrupted);
+                                         BW_ISATTY(BW_FILENO(stderr)) != 0, BW_FILENO(stdin)};
+  int status = bw::tools::RunExtractCommand(args, language, terminal, std::cout, &gSignals);
+  // What the C library still buffers must reach the output too, or the run failed.
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    if (status == bw::tools::kExitOk) std::cerr << "brindlewick-extract: the report could not be written to standard output\n";
+    if (status == bw::tools::kExitOk) status = bw::tools::kExitFailed;
+  }
+  return status;
 }
