@@ -232,6 +232,26 @@ TEST_F(ScannerTest, BitmapRecordGetsAFileHeaderByItsBitCount) {
   EXPECT_EQ(bmp8.size(), record8.size() - 25 + 14);
 }
 
+TEST_F(ScannerTest, RebuiltBitmapHeaderForEveryBitDepth) {
+  // Pixel offset assumes the full colour table of the depth; the size is L - 3.
+  const struct {
+    std::uint16_t bitCount;
+    std::uint32_t pixelOffset;
+  } cases[] = {{1, 62}, {4, 118}, {8, 1078}, {16, 54}, {24, 54}, {32, 54}};
+  TBytes source = Filler(3);
+  for (const auto& c : cases) source = source + DibRecord(0x28, c.bitCount, 300 + c.bitCount);
+  ASSERT_EQ(Run(source), TScanResult::Completed);
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const TBytes bmp = ReadAll(Out("talk_00" + std::to_string(i + 1) + ".bmp"));
+    ASSERT_GE(bmp.size(), 14u) << "depth " << cases[i].bitCount;
+    const std::uint32_t lengthField = 300 + cases[i].bitCount + 17;
+    EXPECT_EQ(bmp[2] | bmp[3] << 8 | bmp[4] << 16 | bmp[5] << 24, lengthField - 3) << "depth " << cases[i].bitCount;
+    EXPECT_EQ(bmp[10] | bmp[11] << 8 | bmp[12] << 16 | bmp[13] << 24, cases[i].pixelOffset)
+        << "depth " << cases[i].bitCount;
+    EXPECT_EQ(bmp.size(), lengthField - 3) << "depth " << cases[i].bitCount;
+  }
+}
+
 TEST_F(ScannerTest, RejectedBitmapRecordLeavesNoFileAndResumesTwoBytesOn) {
   // Header size 12: no picture. Its length field holds a JPEG signature at s + 4, which
   // only a resume at s + 2 can find.
