@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 
@@ -64,6 +65,12 @@ std::string SystemReason() { return errno != 0 ? std::strerror(errno) : "unknown
 }  // namespace
 
 bool ReadWholeFile(const std::string& fileName, std::vector<std::uint8_t>& bytes, std::string& error) {
+  return ReadWholeFile(fileName, bytes, error, INT64_MAX);
+}
+
+bool ReadWholeFile(const std::string& fileName, std::vector<std::uint8_t>& bytes, std::string& error,
+                   std::int64_t maxBytes, bool* fileTooLarge) {
+  if (fileTooLarge != nullptr) *fileTooLarge = false;
   errno = 0;
   TFilePtr f(std::fopen(fileName.c_str(), "rb"));
   if (!f) {
@@ -73,9 +80,15 @@ bool ReadWholeFile(const std::string& fileName, std::vector<std::uint8_t>& bytes
   std::vector<std::uint8_t> result;
   std::uint8_t chunk[65536];
   for (;;) {
-    const std::size_t n = std::fread(chunk, 1, sizeof chunk, f.get());
+    const auto left = static_cast<std::uint64_t>(maxBytes) - result.size();
+    if (left == 0) {
+      if (fileTooLarge != nullptr) *fileTooLarge = std::fread(chunk, 1, 1, f.get()) == 1;
+      break;
+    }
+    const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(sizeof chunk, left));
+    const std::size_t n = std::fread(chunk, 1, want, f.get());
     result.insert(result.end(), chunk, chunk + n);
-    if (n < sizeof chunk) break;
+    if (n < want) break;
   }
   if (std::ferror(f.get())) {
     error = "Cannot read file \"" + fileName + "\"";

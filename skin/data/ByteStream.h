@@ -72,6 +72,10 @@ class TMemoryStream : public TByteStream {
 
 // Whole-file helpers that report instead of throwing; the error text names the file.
 bool ReadWholeFile(const std::string& fileName, std::vector<std::uint8_t>& bytes, std::string& error);
+// At most maxBytes: the rest of the file is not read, and fileTooLarge (when given) tells
+// whether there was more.
+bool ReadWholeFile(const std::string& fileName, std::vector<std::uint8_t>& bytes, std::string& error,
+                   std::int64_t maxBytes, bool* fileTooLarge = nullptr);
 bool WriteWholeFile(const std::string& fileName, const std::vector<std::uint8_t>& bytes, std::string& error);
 
 }  // namespace bw::skin

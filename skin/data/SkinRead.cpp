@@ -53,7 +53,7 @@ bool TSkinReader::Loadfromstream(TMemoryStream& stream) {
 bool TSkinReader::loadfromfile(const std::string& fileName) {
   TMemoryStream stream;
   std::string error;
-  if (!ReadWholeFile(fileName, stream.Bytes(), error)) return Refuse(error);
+  if (!ReadFramedFile(fileName, kMaxSkinContainerBytes, stream.Bytes(), error)) return Refuse(error);
   return Loadfromstream(stream);
 }
 

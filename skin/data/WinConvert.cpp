@@ -89,6 +89,7 @@ void TLZH::InitLZH() {
   FCode = 0;
   FLen = 0;
   FInputEnded = false;
+  FZeroBytesFed = 0;
 }
 
 void TLZH::EndLZH() { FTables.reset(); }
@@ -191,7 +192,10 @@ void TLZH::FillBitBuffer() {
     std::uint8_t byte = 0;
     std::uint16_t actual = 0;
     (*FGetBytes)(&byte, 1, actual);
-    if (actual == 0) byte = 0;
+    if (actual == 0) {
+      byte = 0;
+      ++FZeroBytesFed;
+    }
     FGetBuf = static_cast<std::uint16_t>(FGetBuf | (byte << (8 - FGetLen)));
     FGetLen = static_cast<std::uint8_t>(FGetLen + 8);
   }
@@ -363,7 +367,8 @@ int TLZH::DecodePosition() {
   int i = GetByte();
   const int high = kPositionCodes.decodeIndex[i] << 6;
   for (int j = kPositionCodes.decodeLen[i] - 2; j > 0; --j) i = (i << 1) + GetBit();
-  return high | (i & 0x3F);
+  FLastPosition = high | (i & 0x3F);
+  return FLastPosition;
 }
 
 bool TLZH::NextInputByte(std::uint8_t& value) {
@@ -441,6 +446,12 @@ void TLZH::LZHUnpack(std::int32_t textSize, const TReadProc& getBytes, const TWr
     std::uint16_t actual = 0;
     for (std::int64_t count = 0; count < textSize;) {
       const int c = DecodeChar();
+      if (c >= 256) DecodePosition();
+      // The buffer reads ahead, so zeros past the end are fine while no code took them.
+      if (FZeroBytesFed * 8 > FGetLen) {
+        throw ElzhException("LZH : stream ended after " + std::to_string(count) + " of " +
+                            std::to_string(textSize) + " bytes");
+      }
       if (c < 256) {
         const std::uint8_t byte = static_cast<std::uint8_t>(c);
         putBytes(&byte, 1, actual);
@@ -448,9 +459,11 @@ void TLZH::LZHUnpack(std::int32_t textSize, const TReadProc& getBytes, const TWr
         r = (r + 1) & kRingMask;
         ++count;
       } else {
-        const int i = (r - DecodePosition() - 1) & kRingMask;
+        const int i = (r - FLastPosition - 1) & kRingMask;
         const int length = c - 255 + THRESHOLD;
-        for (int k = 0; k < length; ++k) {
+        // A damaged stream may end in a match longer than what is left: never more than
+        // the stated size is written.
+        for (int k = 0; k < length && count < textSize; ++k) {
           const std::uint8_t byte = t.textBuf[(i + k) & kRingMask];
           putBytes(&byte, 1, actual);
           t.textBuf[r] = byte;
@@ -544,8 +557,35 @@ TUnpackResult UnpackFramed(TByteStream& source, TByteStream& dest, std::int64_t 
   }
   TLZH lzh;
   lzh.SetStreams(&source, &dest);
-  lzh.LZHUnpack(result.statedBytes, lzh.BlockReader(), lzh.BlockWriter());
+  try {
+    lzh.LZHUnpack(result.statedBytes, lzh.BlockReader(), lzh.BlockWriter());
+  } catch (const ElzhException& e) {
+    result.status = TUnpackStatus::Truncated;
+    result.reason = e.what();
+    if (auto* memory = dynamic_cast<TMemoryStream*>(&dest)) memory->Clear();
+  }
   return result;
+}
+
+std::int64_t MaxFramedStreamBytes(std::int64_t statedBytes) {
+  return 4 + kMaxCodeBytesPerByte * (statedBytes > 0 ? statedBytes : 0) + kFramedSlackBytes;
+}
+
+bool ReadFramedFile(const std::string& fileName, std::int64_t capBytes, std::vector<std::uint8_t>& bytes,
+                    std::string& error) {
+  std::vector<std::uint8_t> head;
+  if (!ReadWholeFile(fileName, head, error, 4)) return false;
+  std::int64_t stated = 0;
+  if (head.size() == 4) {
+    stated = static_cast<std::int32_t>(static_cast<std::uint32_t>(head[0]) | (head[1] << 8) | (head[2] << 16) |
+                                       (static_cast<std::uint32_t>(head[3]) << 24));
+  }
+  // A size the unpacker refuses needs no more than its header to be refused.
+  if (head.size() < 4 || stated < 0 || stated > capBytes) {
+    bytes = std::move(head);
+    return true;
+  }
+  return ReadWholeFile(fileName, bytes, error, MaxFramedStreamBytes(stated));
 }
 
 std::vector<std::uint8_t> PackFramedBytes(const std::vector<std::uint8_t>& plain) {
@@ -561,6 +601,7 @@ TUnpackResult UnpackFramedBytes(const std::vector<std::uint8_t>& packed, std::ve
   TMemoryStream dest;
   TUnpackResult result = UnpackFramed(source, dest, capBytes);
   plain = std::move(dest.Bytes());
+  if (!result.Ok()) plain.clear();
   return result;
 }
 

@@ -36,7 +36,8 @@ class TLZH {
   // Packs everything getBytes delivers up to its first empty answer; on return
   // `bytes` holds the number of input bytes consumed.
   void LZHPack(std::int32_t& bytes, const TReadProc& getBytes, const TWriteProc& putBytes);
-  // Decodes until textSize bytes are out; a damaged stream may overrun by up to 59.
+  // Decodes exactly textSize bytes; throws ElzhException when the input ends before them
+  // (missing input is never read as zero bits).
   void LZHUnpack(std::int32_t textSize, const TReadProc& getBytes, const TWriteProc& putBytes);
 
   void GetBlockStream(std::uint8_t* buffer, std::uint16_t count, std::uint16_t& actual);
@@ -85,6 +86,8 @@ class TLZH {
   std::int16_t FMatchPosition = 0;
   std::int16_t FMatchLength = 0;
   bool FInputEnded = false;
+  std::int64_t FZeroBytesFed = 0;  // bytes the bit buffer took past the end of the input
+  int FLastPosition = 0;
   const TReadProc* FGetBytes = nullptr;
   const TWriteProc* FPutBytes = nullptr;
   std::unique_ptr<TTables> FTables;
@@ -113,6 +116,17 @@ void PackFramed(TByteStream& source, TByteStream& dest);
 // right (negative, above capBytes, beyond what the stream can encode) are refused
 // before anything is decoded.
 TUnpackResult UnpackFramed(TByteStream& source, TByteStream& dest, std::int64_t capBytes = kMaxUnpackedBytes);
+
+// A code is at most 22 bits (the adaptive tree's frequencies stay under 0x8000), so a
+// stream needs at most 3 bytes per unpacked byte; bytes behind that are never read.
+constexpr std::int64_t kMaxCodeBytesPerByte = 3;
+constexpr std::int64_t kFramedSlackBytes = 16;
+std::int64_t MaxFramedStreamBytes(std::int64_t statedBytes);
+
+// Reads a framed stream from a file no further than its stated size can need (an endless
+// input is not read whole); what lies behind is left alone, as the unpacker ignores it.
+bool ReadFramedFile(const std::string& fileName, std::int64_t capBytes, std::vector<std::uint8_t>& bytes,
+                    std::string& error);
 
 std::vector<std::uint8_t> PackFramedBytes(const std::vector<std::uint8_t>& plain);
 TUnpackResult UnpackFramedBytes(const std::vector<std::uint8_t>& packed, std::vector<std::uint8_t>& plain,

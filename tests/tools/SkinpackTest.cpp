@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <sstream>
 #include <string>
@@ -170,6 +171,65 @@ TEST(SkinpackLzh, PackUnpackAndRefusals) {
   EXPECT_EQ(Skinpack({"list", temp / "plain.txt"}).exitCode, 1);
   EXPECT_EQ(Skinpack({"list", temp / "absent"}).exitCode, 1);
   EXPECT_FALSE(fs::exists(temp.Path() / "x"));
+}
+
+TEST(SkinpackHardening, CutStreamsAreErrorsAndNothingIsWrittenPastTheStatedSize) {
+  TTempFolder temp;
+  const Bytes packed = FileBytes(BW_PACKED_FIXTURE);
+  std::string error;
+  ASSERT_TRUE(bw::skin::WriteWholeFile(temp / "half.skn", Bytes(packed.begin(), packed.begin() + packed.size() / 2), error));
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"list", temp / "half.skn"}, {"extract", temp / "half.skn", temp / "out"},
+        {"lzh-unpack", temp / "half.skn", temp / "half.bin"}}) {
+    const TRun run = Skinpack(args);
+    EXPECT_EQ(run.exitCode, 1) << args[0] << ": " << run.out;
+    EXPECT_NE(run.err.find("stream ended"), std::string::npos) << args[0] << ": " << run.err;
+  }
+  EXPECT_FALSE(fs::exists(temp / "half.bin"));
+  // The skin reader refuses it and keeps what it had.
+  bw::skin::TSkinReader reader;
+  reader.SetNotice(nullptr);
+  ASSERT_TRUE(reader.loadfromfile(BW_PACKED_FIXTURE));
+  const int entries = reader.Count();
+  EXPECT_FALSE(reader.loadfromfile(temp / "half.skn"));
+  EXPECT_EQ(reader.Count(), entries);
+}
+
+TEST(SkinpackHardening, InputsAreReadWithinTheFormatsLimits) {
+  TTempFolder temp;
+  // An endless input: a zero size needs 20 bytes at most, and a list of it fails cleanly.
+  EXPECT_EQ(Skinpack({"lzh-unpack", "/dev/zero", temp / "zero.bin"}).exitCode, 0);
+  EXPECT_EQ(fs::file_size(temp / "zero.bin"), 0u);
+  EXPECT_EQ(Skinpack({"list", "/dev/zero"}).exitCode, 1);
+  const TRun endless = Skinpack({"lzh-pack", "/dev/zero", temp / "zero.lzh"});
+  EXPECT_EQ(endless.exitCode, 1);
+  EXPECT_NE(endless.err.find("268435456"), std::string::npos) << endless.err;
+  EXPECT_FALSE(fs::exists(temp / "zero.lzh"));
+}
+
+TEST(SkinpackHardening, PackingRefusesWhatUnpackingWouldRefuse) {
+  TTempFolder temp;
+  {
+    std::ofstream(temp / "big.bin", std::ios::binary).put('x');
+  }
+  fs::resize_file(temp / "big.bin", std::uintmax_t{300} << 20);
+  const TRun pack = Skinpack({"lzh-pack", temp / "big.bin", temp / "big.lzh"});
+  EXPECT_EQ(pack.exitCode, 1);
+  EXPECT_NE(pack.err.find("268435456 bytes, the most lzh-unpack accepts"), std::string::npos) << pack.err;
+  EXPECT_FALSE(fs::exists(temp / "big.lzh"));
+  fs::remove(temp / "big.bin");
+
+  // A skin folder with a 70 MiB bitmap: the skin reader takes 64 MiB at most.
+  fs::create_directory(temp.Path() / "skin");
+  WriteText(temp / "skin/skin.ini", "[Form]\nCaption=huge.bmp\n");
+  {
+    std::ofstream(temp / "skin/huge.bmp", std::ios::binary).write("BM", 2);
+  }
+  fs::resize_file(temp / "skin/huge.bmp", std::uintmax_t{70} << 20);
+  const TRun build = Skinpack({"build", temp / "skin", temp / "huge.skn"});
+  EXPECT_EQ(build.exitCode, 1);
+  EXPECT_NE(build.err.find("67108864"), std::string::npos) << build.err;
+  EXPECT_FALSE(fs::exists(temp / "huge.skn"));
 }
 
 TEST(SkinpackUsage, BadCommandLinesExitWithUsage) {

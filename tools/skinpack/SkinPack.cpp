@@ -34,6 +34,16 @@ bool EndsWithNoCase(const std::string& text, const std::string& lowerSuffix) {
          LowerAscii(text.substr(text.size() - lowerSuffix.size())) == lowerSuffix;
 }
 
+// One file of a skin folder, read no further than a whole skin may be.
+bool ReadEntryFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& error) {
+  bool tooLarge = false;
+  if (!ReadWholeFile(path, bytes, error, bw::skin::kMaxSkinContainerBytes, &tooLarge)) return false;
+  if (!tooLarge) return true;
+  error = path + ": larger than " + std::to_string(bw::skin::kMaxSkinContainerBytes) +
+          " bytes, the most a skin may have; nothing packed";
+  return false;
+}
+
 int Fail(std::ostream& err, const std::string& message) {
   err << "skinpack: " << message << "\n";
   return 1;
@@ -44,7 +54,13 @@ int Build(const std::string& folder, const std::string& outName, bool asStream, 
   std::vector<TSkinEntry> entries;
   std::string error;
   if (!CollectSkinEntries(folder, entries, error)) return Fail(err, error);
-  std::vector<std::uint8_t> packed = bw::skin::PackFramedBytes(bw::skin::BuildSkinContainer(entries));
+  const std::vector<std::uint8_t> container = bw::skin::BuildSkinContainer(entries);
+  // What the skin reader would refuse is not packed.
+  if (static_cast<std::int64_t>(container.size()) > bw::skin::kMaxSkinContainerBytes) {
+    return Fail(err, folder + ": the skin is " + std::to_string(container.size()) + " bytes unpacked, over the limit of " +
+                         std::to_string(bw::skin::kMaxSkinContainerBytes) + " bytes a skin may have; nothing packed");
+  }
+  std::vector<std::uint8_t> packed = bw::skin::PackFramedBytes(container);
   if (asStream) {
     const auto size = static_cast<std::uint32_t>(packed.size());
     const std::uint8_t prefix[4] = {static_cast<std::uint8_t>(size), static_cast<std::uint8_t>(size >> 8),
@@ -106,8 +122,13 @@ int Extract(const std::string& inName, const std::string& folder, std::ostream& 
 int LzhPack(const std::string& inName, const std::string& outName, std::ostream& err) {
   std::vector<std::uint8_t> plain;
   std::string error;
-  if (!ReadWholeFile(inName, plain, error)) return Fail(err, error);
-  if (plain.size() > 0x7FFFFFFFu) return Fail(err, inName + ": too large for a 32-bit size field");
+  bool tooLarge = false;
+  // Read no further than lzh-unpack accepts: what it would refuse is not packed.
+  if (!ReadWholeFile(inName, plain, error, bw::skin::kMaxUnpackedBytes, &tooLarge)) return Fail(err, error);
+  if (tooLarge) {
+    return Fail(err, inName + ": larger than " + std::to_string(bw::skin::kMaxUnpackedBytes) +
+                         " bytes, the most lzh-unpack accepts; nothing packed");
+  }
   if (!WriteWholeFile(outName, bw::skin::PackFramedBytes(plain), error)) return Fail(err, error);
   return 0;
 }
@@ -115,7 +136,7 @@ int LzhPack(const std::string& inName, const std::string& outName, std::ostream&
 int LzhUnpack(const std::string& inName, const std::string& outName, std::ostream& err) {
   std::vector<std::uint8_t> packed;
   std::string error;
-  if (!ReadWholeFile(inName, packed, error)) return Fail(err, error);
+  if (!bw::skin::ReadFramedFile(inName, bw::skin::kMaxUnpackedBytes, packed, error)) return Fail(err, error);
   std::vector<std::uint8_t> plain;
   const bw::skin::TUnpackResult result = bw::skin::UnpackFramedBytes(packed, plain);
   if (!result.Ok()) return Fail(err, inName + ": " + result.reason);
@@ -177,7 +198,7 @@ bool CollectSkinEntries(const std::string& folder, std::vector<TSkinEntry>& entr
   std::vector<TSkinEntry> result;
   TSkinEntry iniEntry{iniNames[0], {}};
   const std::string iniPath = (fs::path(folder) / iniNames[0]).string();
-  if (!ReadWholeFile(iniPath, iniEntry.bytes, error)) return false;
+  if (!ReadEntryFile(iniPath, iniEntry.bytes, error)) return false;
   bw::skin::TQuickIni ini;
   bw::skin::TMemoryStream iniStream(iniEntry.bytes);
   ini.LoadFromStream(&iniStream);
@@ -197,7 +218,7 @@ bool CollectSkinEntries(const std::string& folder, std::vector<TSkinEntry>& entr
       return false;
     }
     TSkinEntry entry{found->second, {}};
-    if (!ReadWholeFile((fs::path(folder) / found->second).string(), entry.bytes, error)) return false;
+    if (!ReadEntryFile((fs::path(folder) / found->second).string(), entry.bytes, error)) return false;
     if (entry.bytes.size() < 2 || entry.bytes[0] != 'B' || entry.bytes[1] != 'M') {
       error = found->second + " is not a bitmap file (no BM signature)";
       return false;

@@ -191,29 +191,37 @@ TEST(LzhCodec, DecodesMatchChoicesThePackerWouldNotMake) {
   EXPECT_EQ(unpacked, FromText("   "));
 }
 
-TEST(LzhCodec, DamagedStreamsGiveTheStatedSizeOrAFinishedMatch) {
-  // The last match is finished even past the stated size: at most 59 bytes over.
+TEST(LzhCodec, DamagedStreamsGiveTheStatedSizeOrAreRefused) {
+  // A last match longer than what is left is cut at the stated size.
   Bytes overrun = {0x01, 0x00, 0x00, 0x00, 0x8C, 0x02, 0x80};
   Bytes unpacked;
   ASSERT_TRUE(UnpackFramedBytes(overrun, unpacked).Ok());
-  EXPECT_EQ(unpacked, FromText("   "));
+  EXPECT_EQ(unpacked, FromText(" "));
 
-  // Missing input reads as zero bits: a cut stream still yields its full stated size.
+  // Missing input is no zero bits: a stream cut anywhere is refused, and gives nothing.
   const Bytes plain = SampleText(3000, 9);
-  Bytes packed = PackFramedBytes(plain);
-  packed.resize(packed.size() / 2);
-  ASSERT_TRUE(UnpackFramedBytes(packed, unpacked).Ok());
-  EXPECT_GE(unpacked.size(), plain.size());
-  EXPECT_LE(unpacked.size(), plain.size() + 59);
-  EXPECT_TRUE(std::equal(plain.begin(), plain.begin() + 100, unpacked.begin()));
+  const Bytes whole = PackFramedBytes(plain);
+  // (Cuts to under 1/48 of the size are refused by the size check before decoding.)
+  for (std::size_t keep = 4 + plain.size() / 48 + 1; keep < whole.size(); keep += keep < 100 ? 1 : 53) {
+    const Bytes cut(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(keep));
+    const TUnpackResult result = UnpackFramedBytes(cut, unpacked);
+    EXPECT_EQ(result.status, TUnpackStatus::Truncated) << keep << " of " << whole.size();
+    EXPECT_NE(result.reason.find("stream ended"), std::string::npos) << result.reason;
+    EXPECT_TRUE(unpacked.empty());
+  }
+  // The packer's last byte is needed too.
+  EXPECT_FALSE(UnpackFramedBytes(Bytes(whole.begin(), whole.end() - 1), unpacked).Ok());
+  ASSERT_TRUE(UnpackFramedBytes(whole, unpacked).Ok());
+  EXPECT_EQ(unpacked, plain);
 
-  packed = PackFramedBytes(plain);
-  for (std::size_t at = 4; at < packed.size(); at += 37) {
-    Bytes damaged = packed;
+  for (std::size_t at = 4; at < whole.size(); at += 37) {
+    Bytes damaged = whole;
     damaged[at] ^= 0x5A;
-    ASSERT_TRUE(UnpackFramedBytes(damaged, unpacked).Ok());
-    EXPECT_GE(unpacked.size(), plain.size()) << at;
-    EXPECT_LE(unpacked.size(), plain.size() + 59) << at;
+    if (UnpackFramedBytes(damaged, unpacked).Ok()) {
+      EXPECT_EQ(unpacked.size(), plain.size()) << at;
+    } else {
+      EXPECT_TRUE(unpacked.empty()) << at;
+    }
   }
 }
 
@@ -238,10 +246,10 @@ TEST(LzhCodec, FramedSizesThatCannotBeRightAreRefused) {
     EXPECT_FALSE(result.reason.empty()) << c.name;
     EXPECT_TRUE(unpacked.empty()) << c.name;
   }
-  // The largest size two stream bytes can honestly hold is accepted.
+  // The largest size two stream bytes could hold passes the size check; these two bytes
+  // then run out before it.
   Bytes unpacked;
-  EXPECT_TRUE(UnpackFramedBytes({0x60, 0x00, 0x00, 0x00, 0x12, 0x34}, unpacked).Ok());
-  EXPECT_GE(unpacked.size(), 96u);
+  EXPECT_EQ(UnpackFramedBytes({0x60, 0x00, 0x00, 0x00, 0x12, 0x34}, unpacked).status, TUnpackStatus::Truncated);
 }
 
 class TRefusingStream : public TMemoryStream {
