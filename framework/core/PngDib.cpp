@@ -30,6 +30,7 @@ struct TPngJob {
   std::FILE* File = nullptr;
   std::uint8_t* Block = nullptr;
   png_bytepp Rows = nullptr;
+  bool RowsOnly = false;  // decode every row through one row buffer, keep nothing
 };
 
 [[noreturn]] void OnPngError(png_structp png, png_const_charp /*message*/) {
@@ -116,7 +117,7 @@ std::uint32_t Decode(TPngJob& job, TPngDibInfo& info) {
 
   png_set_strip_alpha(job.Png);
   png_set_strip_16(job.Png);
-  png_set_interlace_handling(job.Png);
+  const int passes = png_set_interlace_handling(job.Png);
   png_read_update_info(job.Png, job.Info);
 
   const std::uint64_t strideBytes = (std::uint64_t{widthPx} * bitCount + 31) / 32 * 4;
@@ -124,6 +125,16 @@ std::uint32_t Decode(TPngJob& job, TPngDibInfo& info) {
   if (dibBytes > kMaxPngDibBytes) return kPngDibNoMemory;
   // The rows the decoder writes must fit the rows of the block.
   if (png_get_rowbytes(job.Png, job.Info) > strideBytes) return kPngDibDecodeError;
+  if (job.RowsOnly) {
+    // What png_read_image does, row by row into one row: the same reads, the same errors.
+    job.Block = AllocatePngDibBlock(static_cast<std::size_t>(strideBytes));
+    if (job.Block == nullptr) return kPngDibNoMemory;
+    for (int pass = 0; pass < passes; ++pass) {
+      for (png_uint_32 y = 0; y < heightPx; ++y) png_read_row(job.Png, job.Block, nullptr);
+    }
+    png_read_end(job.Png, nullptr);
+    return kPngDibOk;
+  }
   job.Block = AllocatePngDibBlock(static_cast<std::size_t>(dibBytes));
   if (job.Block == nullptr) return kPngDibNoMemory;
   job.Rows = static_cast<png_bytepp>(std::malloc(sizeof(png_bytep) * (heightPx == 0 ? 1 : heightPx)));
@@ -175,12 +186,11 @@ std::uint32_t Decode(TPngJob& job, TPngDibInfo& info) {
   return kPngDibOk;
 }
 
-}  // namespace
-
-std::uint32_t PngToDib(TPngDibInfo* info) {
+std::uint32_t DecodePng(TPngDibInfo* info, bool rowsOnly) {
   if (info == nullptr || info->Size != sizeof(TPngDibInfo)) return kPngDibBadSize;
   const std::unique_ptr<TPngJob> job(new (std::nothrow) TPngJob());
   if (!job) return kPngDibNoMemory;
+  job->RowsOnly = rowsOnly;
   // Created for the linked library's own version: older version texts are refused.
   job->Png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, job.get(), OnPngError, OnPngWarning, nullptr,
                                      OnPngMalloc, OnPngFree);
@@ -197,6 +207,17 @@ std::uint32_t PngToDib(TPngDibInfo* info) {
   const std::uint32_t status = Decode(*job, *info);
   CleanUp(*job);
   return status;
+}
+
+}  // namespace
+
+std::uint32_t PngToDib(TPngDibInfo* info) { return DecodePng(info, false); }
+
+std::uint32_t PngDecodes(const char* fileName) {
+  TPngDibInfo info{};
+  info.Size = sizeof info;
+  info.FileName = fileName;
+  return DecodePng(&info, true);
 }
 
 }  // namespace bw::core

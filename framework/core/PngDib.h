@@ -34,6 +34,10 @@ inline constexpr std::uint32_t kMaxPngDibBytes = std::uint32_t{256} << 20;
 
 std::uint32_t PngToDib(TPngDibInfo* info);
 
+// PngToDib's answer for the file without keeping the picture: every row is decoded, one
+// row at a time, so memory is one row whatever the picture's size.
+std::uint32_t PngDecodes(const char* fileName);
+
 // Zero-filled block of the platform's kind (global memory on Windows, the C heap
 // elsewhere); nullptr when it cannot be had.
 std::uint8_t* AllocatePngDibBlock(std::size_t sizeBytes);

@@ -16,11 +16,7 @@ TPictureVerdict CheckPng(const std::string& pathUtf8) {
   // from the headers spares inflating a bomb.
   const TPngBound bound = ReadPngBound(pathUtf8);
   if (bound.Status == TPngBoundStatus::CannotDecode) return TPictureVerdict::Fails;
-  core::TPngDibInfo info{};
-  info.Size = sizeof info;
-  info.FileName = pathUtf8.c_str();
-  const std::uint32_t status = core::PngToDib(&info);
-  core::FreePngDibBlock(info.Dib);
+  const std::uint32_t status = core::PngDecodes(pathUtf8.c_str());
   if (status == core::kPngDibOk) return TPictureVerdict::Shows;
   // "No memory" also stands for a picture over the block limit, which is a verdict.
   if (status == core::kPngDibNoMemory && bound.Status == TPngBoundStatus::Plausible &&
