@@ -42,6 +42,9 @@ class TMemoryStream : public TStream {
   const TClassInfo& ClassType() const override { return kClass; }
   static constexpr std::int64_t kMaxMemoryStreamBytes = std::int64_t{1} << 30;
 
+  TMemoryStream() = default;
+  explicit TMemoryStream(std::vector<std::uint8_t> bytes) : FData(std::move(bytes)) {}
+
   std::int64_t Read(void* buffer, std::int64_t count) override;
   std::int64_t Write(const void* buffer, std::int64_t count) override;
   std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) override;
@@ -52,6 +55,9 @@ class TMemoryStream : public TStream {
   const std::uint8_t* Memory() const { return FData.data(); }
   std::uint8_t* Memory() { return FData.data(); }
   const std::vector<std::uint8_t>& Bytes() const { return FData; }
+  // The bytes themselves, for code that fills or takes them whole; the position stays
+  // where it was (a read from past the end gives nothing).
+  std::vector<std::uint8_t>& Bytes() { return FData; }
   void LoadFromStream(TStream& source);  // the whole of source, from its start
   void SaveToStream(TStream& dest);
   void LoadFromFile(const std::string& fileName);

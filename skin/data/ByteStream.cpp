@@ -9,50 +9,6 @@
 
 namespace bw::skin {
 
-void TByteStream::ReadBuffer(void* buffer, std::size_t countBytes) {
-  if (Read(buffer, countBytes) != countBytes) throw EReadError("Stream read error");
-}
-
-void TByteStream::WriteBuffer(const void* buffer, std::size_t countBytes) {
-  if (Write(buffer, countBytes) != countBytes) throw EWriteError("Stream write error");
-}
-
-std::size_t TMemoryStream::Read(void* buffer, std::size_t countBytes) {
-  const std::size_t available = FPos < FData.size() ? FData.size() - FPos : 0;
-  const std::size_t n = std::min(countBytes, available);
-  if (n > 0) std::memcpy(buffer, FData.data() + FPos, n);
-  FPos += n;
-  return n;
-}
-
-std::size_t TMemoryStream::Write(const void* buffer, std::size_t countBytes) {
-  if (countBytes == 0) return 0;
-  const auto* src = static_cast<const std::uint8_t*>(buffer);
-  // Decoders append one byte per call.
-  if (countBytes == 1 && FPos == FData.size()) {
-    FData.push_back(*src);
-    ++FPos;
-    return 1;
-  }
-  if (FPos == FData.size()) {
-    FData.insert(FData.end(), src, src + countBytes);
-  } else {
-    if (FPos + countBytes > FData.size()) FData.resize(FPos + countBytes);
-    std::memcpy(FData.data() + FPos, src, countBytes);
-  }
-  FPos += countBytes;
-  return countBytes;
-}
-
-void TMemoryStream::Seek(std::int64_t positionBytes) {
-  FPos = static_cast<std::size_t>(std::clamp<std::int64_t>(positionBytes, 0, Size()));
-}
-
-void TMemoryStream::Clear() {
-  FData.clear();
-  FPos = 0;
-}
-
 namespace {
 
 struct TFileCloser {
@@ -112,19 +68,6 @@ bool WriteWholeFile(const std::string& fileName, const std::vector<std::uint8_t>
     return false;
   }
   return true;
-}
-
-void TMemoryStream::LoadFromFile(const std::string& fileName) {
-  std::vector<std::uint8_t> bytes;
-  std::string error;
-  if (!ReadWholeFile(fileName, bytes, error)) throw EFOpenError(error);
-  FData = std::move(bytes);
-  FPos = 0;
-}
-
-void TMemoryStream::SaveToFile(const std::string& fileName) const {
-  std::string error;
-  if (!WriteWholeFile(fileName, FData, error)) throw EFCreateError(error);
 }
 
 }  // namespace bw::skin

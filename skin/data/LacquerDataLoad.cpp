@@ -50,7 +50,7 @@ bool TSkinData::LoadSkin() {
   TMemoryStream scratch;
   std::string iniName;
   reader.readIni(".ini", scratch, iniName);
-  scratch.Seek(0);
+  scratch.SetPosition(0);
   TQuickIni ini;
   ini.LoadFromStream(&scratch);
   TLoadScope scope(FReader, FIni, reader, ini);

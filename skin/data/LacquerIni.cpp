@@ -57,8 +57,10 @@ void TQuickIni::LoadFromStream(TByteStream* stream) {
 }
 
 void TQuickIni::LoadFromFile(const std::string& fileName) {
+  // Read-only, and no writer while it is read (a skin being saved is not half read).
+  core::TFileStream file(fileName, core::fmOpenRead | core::fmShareDenyWrite);
   TMemoryStream stream;
-  stream.LoadFromFile(fileName);
+  stream.LoadFromStream(file);
   LoadFromStream(&stream);
 }
 
@@ -67,7 +69,7 @@ bool TQuickIni::LoadFromZip(const std::string& fileName) {
   packed.LoadFromFile(fileName);
   TMemoryStream plain;
   if (!Decompress(packed, plain).Ok()) return false;
-  plain.Seek(0);
+  plain.SetPosition(0);
   LoadFromStream(&plain);
   return true;
 }

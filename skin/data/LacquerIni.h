@@ -26,7 +26,8 @@ class TQuickIni {
  public:
   // Parsing keeps trimmed, non-empty, non-comment lines; a missing stream does nothing.
   void LoadFromStream(TByteStream* stream);
-  // EFOpenError when the file cannot be read; the document is then left as it was.
+  // Opens read-only, denying writers while it reads; EFOpenError (the framework's, with
+  // the file's name) when the file cannot be read: the document is then left as it was.
   void LoadFromFile(const std::string& fileName);
   // As LoadFromFile for a packed text; false, document unchanged, when the packed
   // stream states a size it cannot hold.

@@ -116,7 +116,7 @@ void TSkinReader::CopyEntry(int index, TMemoryStream& dest) const {
   const std::int64_t offset = EntryOffset(index);
   const auto first = FData.begin() + offset;
   dest.Bytes().assign(first, first + FSizes[static_cast<std::size_t>(index)]);
-  dest.Seek(0);
+  dest.SetPosition(0);
 }
 
 std::vector<std::uint8_t> TSkinReader::EntryBytes(int index) const {

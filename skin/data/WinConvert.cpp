@@ -506,8 +506,8 @@ TWriteProc TLZH::BlockWriter() {
 }
 
 void PackFramed(TByteStream& source, TByteStream& dest) {
-  source.Seek(0);
-  dest.Seek(0);
+  source.SetPosition(0);
+  dest.SetPosition(0);
   const std::int64_t sizeBytes = source.Size();
   if (sizeBytes > std::numeric_limits<std::int32_t>::max()) {
     throw ElzhException("LZH : input too large for a 32-bit size field");
@@ -523,8 +523,8 @@ void PackFramed(TByteStream& source, TByteStream& dest) {
 }
 
 TUnpackResult UnpackFramed(TByteStream& source, TByteStream& dest, std::int64_t capBytes) {
-  source.Seek(0);
-  dest.Seek(0);
+  source.SetPosition(0);
+  dest.SetPosition(0);
   TUnpackResult result;
   std::uint8_t header[4] = {};
   if (source.Read(header, sizeof header) != sizeof header) {

@@ -5,17 +5,18 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "framework/core/Exceptions.h"
 #include "skin/data/ByteStream.h"
 
 namespace bw::skin {
 
-class ElzhException : public std::runtime_error {
+// A framework exception, so the error display shows its text.
+class ElzhException : public core::Exception {
  public:
-  using std::runtime_error::runtime_error;
+  using core::Exception::Exception;
 };
 
 // Callbacks move up to `count` bytes and report the number moved in `actual`.

@@ -2,6 +2,7 @@
 // question, the summary, the files written, Abort and closing during a run, the preview.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <regex>
 
@@ -125,6 +126,28 @@ TEST_F(AppRunTest, WriteFailureIsShownAsAnErrorThenTheSummary) {
   EXPECT_EQ(FApp.AnswerBox().Text, SummaryNothing(false, "sample_mixed.ppt"));
   EXPECT_TRUE(FApp.WaitIdle());
   EXPECT_EQ(FilesIn(fs::u8path(folder)), std::vector<std::string>{}) << "nothing half written is left";
+  EXPECT_EQ(FApp.Close(), 0u);
+}
+
+TEST_F(AppRunTest, NonAsciiSourceNamesGiveFoldersCutByCharacters) {
+  const struct {
+    const char* source;
+    const char* base;
+  } cases[] = {{"caf\xC3\xA9.ppt", "caf\xC3\xA9"}, {"vid\xC3\xA9o", "v"}, {"x\xC3\xA9.pp", "x"}, {"No\xC3\xABl", ""}};
+  StartApp("EN");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.source);
+    const std::string source = FScratch.Utf8() + "\\" + c.source;
+    fs::copy_file(fs::u8path(FixturePath("sample_mixed.ppt")), fs::u8path(source));
+    ASSERT_TRUE(FApp.Load(source));
+    const std::string folder = FScratch.Utf8() + "\\" + c.base;
+    // Four characters leave no base: the folder is the source's own, which exists.
+    if (*c.base == '\0') EXPECT_EQ(FApp.AnswerBox(IDOK).Buttons.size(), 2u) << "the folder question";
+    EXPECT_EQ(FApp.AnswerBox().Text, SummaryFound(false, 3, 1, folder));
+    EXPECT_TRUE(FApp.WaitIdle());
+    const auto files = FilesIn(fs::u8path(folder));
+    EXPECT_NE(std::find(files.begin(), files.end(), std::string(c.base) + "_001.jpg"), files.end());
+  }
   EXPECT_EQ(FApp.Close(), 0u);
 }
 

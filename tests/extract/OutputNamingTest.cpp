@@ -14,6 +14,19 @@ TEST(OutputNaming, BaseNameDropsLastFourCharacters) {
   EXPECT_EQ(BaseNameOf(""), "");
 }
 
+TEST(OutputNaming, BaseNameCutsCharactersNotBytes) {
+  EXPECT_EQ(BaseNameOf("caf\xC3\xA9.ppt"), "caf\xC3\xA9");
+  EXPECT_EQ(BaseNameOf("vid\xC3\xA9o"), "v");
+  EXPECT_EQ(BaseNameOf("x\xC3\xA9.pp"), "x");
+  EXPECT_EQ(BaseNameOf("No\xC3\xABl"), "");
+  EXPECT_EQ(BaseNameOf("\xE2\x82\xAC\xF0\x9F\x8E\xB5.ppt"), "\xE2\x82\xAC\xF0\x9F\x8E\xB5");  // 3- and 4-byte sequences
+  EXPECT_EQ(BaseNameOf("ab\xF0\x9F\x8E\xB5xyz"), "ab");
+  // Bytes that lead no valid sequence count one character each.
+  EXPECT_EQ(BaseNameOf("ab\xFF.ppt"), "ab\xFF");
+  EXPECT_EQ(BaseNameOf("abc\xA9\xA9\xA9\xA9"), "abc");
+  EXPECT_EQ(BaseNameOf("abcde\xC3"), "ab");
+}
+
 TEST(OutputNaming, NumbersHaveAtLeastThreeDigits) {
   struct Case { std::int32_t count; const char* text; };
   const Case cases[] = {{0, "001"}, {8, "009"}, {9, "010"}, {98, "099"},
@@ -51,6 +64,9 @@ TEST(OutputNaming, OutputFolderBesideTheSource) {
   EXPECT_EQ(OutputFolderFor("C:\\", "x.ppt", win), "C:\\\\x");  // the doubled backslash stays
   EXPECT_EQ(OutputFolderFor("D:\\Talks", "x.p", win), "D:\\Talks\\");  // short name: the folder itself
   EXPECT_EQ(OutputFolderFor("/t", "slides", TPathStyle::Posix), "/t/sl");
+  // A source named without a folder (a relative name): the folder beside it, relative too.
+  EXPECT_EQ(OutputFolderFor("", "talk.ppt", TPathStyle::Posix), "talk");
+  EXPECT_EQ(OutputFolderFor("", "x.p", win), ".");
 }
 
 }  // namespace

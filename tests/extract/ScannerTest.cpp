@@ -252,6 +252,32 @@ TEST_F(ScannerTest, RebuiltBitmapHeaderForEveryBitDepth) {
   }
 }
 
+TEST_F(ScannerTest, NonAsciiSourceNamesGiveFoldersCutByCharacters) {
+  const struct {
+    const char* source;
+    const char* base;
+  } cases[] = {{"caf\xC3\xA9.ppt", "caf\xC3\xA9"}, {"vid\xC3\xA9o", "v"}, {"x\xC3\xA9.pp", "x"}, {"No\xC3\xABl", ""}};
+  const TBytes bytes = Filler(3) + DibRecord(0x28, 24, 200);
+  const std::string root = Utf8FromPath(FRoot);
+  const std::string sep(1, PathSeparator());
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.source);
+    const std::string path = root + sep + c.source;
+    std::FILE* file = OpenFileUtf8(path, "wb");
+    ASSERT_NE(file, nullptr);
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+    int errnoValue = 0;
+    ASSERT_EQ(BeginRun(State, path, errnoValue), TOpenResult::Opened);
+    EXPECT_EQ(Scan(State, Host), TScanResult::Completed);
+    State.Source.Close();
+    EXPECT_EQ(State.OutputFolder, root + sep + c.base);
+    EXPECT_TRUE(FileExistsUtf8(root + sep + c.base + sep + c.base + "_001.bmp"));
+  }
+  // "No\xC3\xABl" has four characters: its base is empty and its folder is the source's own.
+  EXPECT_EQ(Host.Questions.size(), 1u);
+}
+
 TEST_F(ScannerTest, RejectedBitmapRecordLeavesNoFileAndResumesTwoBytesOn) {
   // Header size 12: no picture. Its length field holds a JPEG signature at s + 4, which
   // only a resume at s + 2 can find.

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <filesystem>
 #include <random>
 #include <string>
@@ -74,7 +78,7 @@ TEST(QuickIniParsing, TextEndsAtTheFirstNul) {
 TEST(QuickIniParsing, ReadsFromTheStreamsCurrentPosition) {
   const std::string text = "[Skip]\r\n[A]\r\nk=v\r\n";
   TMemoryStream stream(std::vector<std::uint8_t>(text.begin(), text.end()));
-  stream.Seek(8);
+  stream.SetPosition(8);
   TQuickIni ini;
   ini.LoadFromStream(&stream);
   EXPECT_EQ(ini.GetSectionIndex("Skip"), -1);
@@ -246,7 +250,35 @@ TEST(QuickIniFiles, FailuresLeaveTheDocumentAsItWas) {
   bogus.SaveToFile(folder.File("bogus.ini"));
   EXPECT_FALSE(ini.LoadFromZip(folder.File("bogus.ini")));
   EXPECT_EQ(ini.ReadString("A", "k", ""), "v");
+  // The error display shows a framework exception's text: the file is named.
+  try {
+    ini.LoadFromFile(folder.File("missing.ini"));
+  } catch (const core::Exception& e) {
+    EXPECT_NE(e.Message().find("missing.ini"), std::string::npos) << e.Message();
+  }
 }
+
+#ifdef _WIN32
+TEST(QuickIniFiles, LoadingDeniesWritersAndIsRefusedWhileOneWrites) {
+  TTempFolder folder;
+  Parse("[A]\nk=v\n").SaveToFile(folder.File("held.ini"));
+  const std::wstring wide = std::filesystem::path(folder.File("held.ini")).wstring();
+  const HANDLE writer = CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+  TQuickIni ini;
+  EXPECT_THROW(ini.LoadFromFile(folder.File("held.ini")), core::EFOpenError);
+  CloseHandle(writer);
+  ini.LoadFromFile(folder.File("held.ini"));
+  EXPECT_EQ(ini.ReadString("A", "k", ""), "v");
+  // A reader that lets others write does not stop the load.
+  const HANDLE reader = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+  EXPECT_NO_THROW(ini.LoadFromFile(folder.File("held.ini")));
+  CloseHandle(reader);
+}
+#endif
 
 }  // namespace
 }  // namespace bw::skin

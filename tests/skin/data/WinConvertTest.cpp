@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -254,16 +256,31 @@ TEST(LzhCodec, FramedSizesThatCannotBeRightAreRefused) {
 
 class TRefusingStream : public TMemoryStream {
  public:
-  std::size_t Write(const void*, std::size_t) override { return 0; }
+  std::int64_t Write(const void*, std::int64_t) override { return 0; }
 };
 
-TEST(LzhCodec, ShortWritesRaiseTheStreamWriteError) {
+// What the application's error display shows: a framework exception's Message().
+std::string DisplayedText(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const core::Exception& e) {
+    return e.Message();
+  } catch (...) {
+    return "(not a framework exception)";
+  }
+  return "(nothing thrown)";
+}
+
+TEST(LzhCodec, ShortWritesRaiseTheFrameworksWriteErrorWithItsText) {
   TMemoryStream packed(PackFramedBytes(FromText("some text")));
   TRefusingStream full;
-  EXPECT_THROW(UnpackFramed(packed, full), EWriteError);
+  EXPECT_THROW(UnpackFramed(packed, full), core::EWriteError);
   TMemoryStream plain(FromText("some text"));
   TRefusingStream fullToo;
-  EXPECT_THROW(PackFramed(plain, fullToo), EWriteError);
+  EXPECT_THROW(PackFramed(plain, fullToo), core::EWriteError);
+  EXPECT_EQ(DisplayedText([&] { PackFramed(plain, fullToo); }), "Stream write error");
+  EXPECT_EQ(DisplayedText([] { throw ElzhException("LZH : Cannot get memory for dictionary tables"); }),
+            "LZH : Cannot get memory for dictionary tables");
 }
 
 }  // namespace
