@@ -142,7 +142,9 @@ TEST_F(AppRunTest, NonAsciiSourceNamesGiveFoldersCutByCharacters) {
     ASSERT_TRUE(FApp.Load(source));
     const std::string folder = FScratch.Utf8() + "\\" + c.base;
     // Four characters leave no base: the folder is the source's own, which exists.
-    if (*c.base == '\0') EXPECT_EQ(FApp.AnswerBox(IDOK).Buttons.size(), 2u) << "the folder question";
+    if (*c.base == '\0') {
+      EXPECT_EQ(FApp.AnswerBox(IDOK).Buttons.size(), 2u) << "the folder question";
+    }
     EXPECT_EQ(FApp.AnswerBox().Text, SummaryFound(false, 3, 1, folder));
     EXPECT_TRUE(FApp.WaitIdle());
     const auto files = FilesIn(fs::u8path(folder));
