@@ -63,7 +63,6 @@ const core::TPropInfo TCustomForm::kProps[] = {
     core::BoolProp<&TCustomForm::FTransparentColor, &TCustomForm::SetTransparentColor>("TransparentColor", false),
     core::IntProp<&TCustomForm::FTransparentColorValue, &TCustomForm::SetTransparentColorValue>(
         "TransparentColorValue", core::clBlack, &core::kColorIdents),
-    core::BoolProp<&TCustomForm::FAutoScroll, &TCustomForm::SetAutoScroll>("AutoScroll", true),
     core::BoolProp<&TCustomForm::FKeyPreview, &TCustomForm::SetKeyPreview>("KeyPreview", false),
     core::IntProp<&TCustomForm::ClientWidth, &TCustomForm::SetClientWidth>("ClientWidth", core::kNoDefault),
     core::IntProp<&TCustomForm::ClientHeight, &TCustomForm::SetClientHeight>("ClientHeight", core::kNoDefault),
@@ -75,10 +74,15 @@ const core::TPropInfo TCustomForm::kProps[] = {
     core::EventProp<&TCustomForm::OnActivate>("OnActivate"),
     core::EventProp<&TCustomForm::OnDeactivate>("OnDeactivate"),
 };
-const core::TClassInfo TCustomForm::kClass{"TCustomForm", &TWinControl::kClass, kProps, {}};
+const core::TClassInfo TCustomForm::kClass{"TCustomForm", &TScrollingWinControl::kClass, kProps, {}};
+
+const core::TPropInfo TScrollingWinControl::kProps[] = {
+    core::BoolProp<&TScrollingWinControl::FAutoScroll, &TScrollingWinControl::SetAutoScroll>("AutoScroll", true),
+};
+const core::TClassInfo TScrollingWinControl::kClass{"TScrollingWinControl", &TWinControl::kClass, kProps, {}};
 const core::TClassInfo TForm::kClass{"TForm", &TCustomForm::kClass, {}, {}, &core::CreateComponentOf<TForm>};
 
-TCustomForm::TCustomForm(core::TComponent* owner) : TWinControl(owner) {
+TCustomForm::TCustomForm(core::TComponent* owner) : TScrollingWinControl(owner) {
   FVisible = false;
   FWidth = 320;
   FHeight = 240;
@@ -141,7 +145,7 @@ void TCustomForm::SetIcon(HICON icon) {
 }
 
 void TCustomForm::CreateParams(TCreateParams& params) {
-  TWinControl::CreateParams(params);
+  TScrollingWinControl::CreateParams(params);
   params.Style = StyleOf(FBorderStyle) | WS_CLIPCHILDREN;
   params.ExStyle = ExStyleOf(FBorderStyle) | WS_EX_CONTROLPARENT;
   if (FFormStyle == TFormStyle::fsStayOnTop) params.ExStyle |= WS_EX_TOPMOST;
@@ -159,7 +163,7 @@ void TCustomForm::CreateParams(TCreateParams& params) {
 }
 
 void TCustomForm::CreateWnd() {
-  TWinControl::CreateWnd();
+  TScrollingWinControl::CreateWnd();
   ApplyLayered();
   HICON icon = FIcon ? FIcon : (Application ? Application->Icon() : nullptr);
   if (icon) {
@@ -290,7 +294,7 @@ void TCustomForm::WndProc(TMessage& message) {
       }
       break;
   }
-  TWinControl::WndProc(message);
+  TScrollingWinControl::WndProc(message);
 }
 
 }  // namespace bw::win

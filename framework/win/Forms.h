@@ -22,7 +22,23 @@ using TCloseEvent = core::TEvent<void(core::TObject* sender, TCloseAction& actio
 // Modal results, as numbers (TModalResult ordinals).
 constexpr int mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6, mrNo = 7;
 
-class TCustomForm : public TWinControl {
+// A windowed control whose content may be larger than itself: forms, scroll boxes, frames.
+class TScrollingWinControl : public TWinControl {
+ public:
+  static const core::TClassInfo kClass;
+  const core::TClassInfo& ClassType() const override { return kClass; }
+  explicit TScrollingWinControl(core::TComponent* owner) : TWinControl(owner) {}
+  bool AutoScroll() const { return FAutoScroll; }
+  virtual void SetAutoScroll(bool on) { FAutoScroll = on; }
+
+ protected:
+  bool FAutoScroll = true;
+
+ private:
+  static const core::TPropInfo kProps[];
+};
+
+class TCustomForm : public TScrollingWinControl {
  public:
   static const core::TClassInfo kClass;
   const core::TClassInfo& ClassType() const override { return kClass; }
@@ -39,8 +55,6 @@ class TCustomForm : public TWinControl {
   void SetTransparentColor(bool on);
   TColor TransparentColorValue() const { return FTransparentColorValue; }
   void SetTransparentColorValue(TColor color);
-  bool AutoScroll() const { return FAutoScroll; }
-  void SetAutoScroll(bool on) { FAutoScroll = on; }
   bool KeyPreview() const { return FKeyPreview; }
   void SetKeyPreview(bool on) { FKeyPreview = on; }
   HICON Icon() const { return FIcon; }
@@ -86,7 +100,6 @@ class TCustomForm : public TWinControl {
   TFormStyle FFormStyle = TFormStyle::fsNormal;
   bool FTransparentColor = false;
   TColor FTransparentColorValue = clBlack;
-  bool FAutoScroll = true;
   bool FKeyPreview = false;
   HICON FIcon = nullptr;
   int FModalResult = mrNone;
