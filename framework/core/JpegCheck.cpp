@@ -35,8 +35,12 @@ struct TCheckJob {
 
 void OnCheckMessage(j_common_ptr info, int level) {
   auto* job = reinterpret_cast<TCheckJob*>(info->client_data);
-  // From here the decoder only fills in grey and reads the end marker it made up itself.
-  if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF && job->SingleScanOutput) {
+  // Inside a single scan's data, the decoder only fills in grey from here and then reads
+  // the end marker it made up itself. Past the last row it may be inside a marker segment
+  // that the made-up bytes can still make fail: there the check goes on.
+  const auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
+  if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF && job->SingleScanOutput &&
+      decompress->output_scanline < decompress->output_height) {
     job->DataEnded = true;
     std::longjmp(job->Jump, 1);
   }

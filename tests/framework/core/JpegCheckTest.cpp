@@ -72,10 +72,14 @@ TEST(JpegCheck, SameVerdictAsTheFullDecodeOnGoodCutAndDamagedPictures) {
     ASSERT_TRUE(FullDecodeShows(good));
     EXPECT_TRUE(CheckShows(good));
     for (std::size_t keep = 0; keep < good.size(); keep += 7) {
-      const TBytes cut(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(keep));
+      TBytes cut(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(keep));
       EXPECT_EQ(CheckShows(cut), FullDecodeShows(cut)) << "cut to " << keep;
       ++cases;
       shown += CheckShows(cut);
+      // Cut again inside a table segment that follows the data: the file ends in it.
+      cut.insert(cut.end(), {0xFF, 0xDB, 0x00, 0x43});
+      EXPECT_EQ(CheckShows(cut), FullDecodeShows(cut)) << "cut to " << keep << " + a cut table";
+      ++cases;
     }
     for (std::size_t at = 2; at < good.size(); at += 5) {
       for (const std::uint8_t flip : {0x01, 0x80, 0xFF}) {
