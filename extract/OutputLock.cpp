@@ -38,6 +38,14 @@ bool TOutputLock::Acquire(const std::string& folderUtf8, std::string& errorText)
                     : "cannot make the lock file " + path;
     return false;
   }
+  // Also a byte lock: Wine keeps it as a system record lock, which a native run's lock on
+  // the same file meets, so the two builds see each other's runs.
+  OVERLAPPED at{};
+  if (!LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at)) {
+    CloseHandle(handle);
+    errorText = BusyText(folderUtf8);
+    return false;
+  }
   FHandle = handle;
   FPath = path;
   return true;
