@@ -19,6 +19,7 @@ constexpr int R = T - 1;
 constexpr unsigned MAX_FREQ = 0x8000;
 constexpr int kRingMask = N - 1;
 constexpr int kStartPosition = N - F;
+constexpr std::size_t kPendingBytes = 4096;
 
 struct TPositionCodes {
   std::array<std::uint8_t, 64> codeLen{};
@@ -426,7 +427,9 @@ void TLZH::LZHPack(std::int32_t& bytes, const TReadProc& getBytes, const TWriteP
       }
     } while (len > 0);
     EncodeEnd();
+    FlushPending();
   } catch (...) {
+    FPending.clear();
     EndLZH();
     throw;
   }
@@ -472,7 +475,9 @@ void TLZH::LZHUnpack(std::int32_t textSize, const TReadProc& getBytes, const TWr
         }
       }
     }
+    FlushPending();
   } catch (...) {
+    FPending.clear();
     EndLZH();
     throw;
   }
@@ -490,7 +495,15 @@ void TLZH::GetBlockStream(std::uint8_t* buffer, std::uint16_t count, std::uint16
 void TLZH::PutBlockStream(const std::uint8_t* buffer, std::uint16_t count, std::uint16_t& actual) {
   actual = count;
   if (FOutput == nullptr) throw EWriteError("Stream write error");
-  FOutput->WriteBuffer(buffer, count);
+  // The coder hands out one byte at a time: the stream gets them in blocks.
+  FPending.insert(FPending.end(), buffer, buffer + count);
+  if (FPending.size() >= kPendingBytes) FlushPending();
+}
+
+void TLZH::FlushPending() {
+  if (FPending.empty()) return;
+  FOutput->WriteBuffer(FPending.data(), static_cast<std::int64_t>(FPending.size()));
+  FPending.clear();
 }
 
 TReadProc TLZH::BlockReader() {

@@ -73,6 +73,7 @@ class TLZH {
   int DecodeChar();
   int DecodePosition();
   bool NextInputByte(std::uint8_t& value);
+  void FlushPending();
 
   std::uint16_t FCode = 0;
   std::uint16_t FLen = 0;
@@ -89,6 +90,7 @@ class TLZH {
   bool FInputEnded = false;
   std::int64_t FZeroBytesFed = 0;  // bytes the bit buffer took past the end of the input
   int FLastPosition = 0;
+  std::vector<std::uint8_t> FPending;  // block writer output not yet in the stream
   const TReadProc* FGetBytes = nullptr;
   const TWriteProc* FPutBytes = nullptr;
   std::unique_ptr<TTables> FTables;
