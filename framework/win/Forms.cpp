@@ -441,7 +441,7 @@ bool TCustomForm::HandleMenuMessage(TMessage& message) {
     case WM_INITMENUPOPUP:
       // A submenu opens: its item hears OnClick first, as the item of a menu bar does.
       if (FMenu && HIWORD(message.LParam) == 0)
-        if (TMenuItem* item = FMenu->FindItem(static_cast<UINT>(message.WParam), TFindItemKind::fkHandle))
+        if (TMenuItem* item = FMenu->FindItem(message.WParam, TFindItemKind::fkHandle))
           if (item != FMenu->Items()) item->OnClick(item);
       return false;
     case WM_MEASUREITEM:

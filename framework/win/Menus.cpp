@@ -608,14 +608,14 @@ void TMenu::Notification(core::TComponent& component, core::TOperation operation
   if (operation == core::TOperation::opRemove && &component == FImages) FImages = nullptr;
 }
 
-TMenuItem* TMenu::FindItem(UINT value, TFindItemKind kind) const {
+TMenuItem* TMenu::FindItem(UINT_PTR value, TFindItemKind kind) const {
   switch (kind) {
     case TFindItemKind::fkCommand:
       return FindIn(*FItems, [&](const TMenuItem& i) { return i.Command() == value; });
     case TFindItemKind::fkHandle:
-      if (FItems->FHandle == reinterpret_cast<HMENU>(static_cast<UINT_PTR>(value))) return FItems.get();
+      if (FItems->FHandle == reinterpret_cast<HMENU>(value)) return FItems.get();
       return FindIn(*FItems, [&](const TMenuItem& i) {
-        return i.FHandle && i.FHandle == reinterpret_cast<HMENU>(static_cast<UINT_PTR>(value));
+        return i.FHandle && i.FHandle == reinterpret_cast<HMENU>(value);
       });
     case TFindItemKind::fkShortCut:
       return FindIn(*FItems, [&](const TMenuItem& i) { return i.ShortCut() == value && i.Visible(); });

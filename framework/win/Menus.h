@@ -166,7 +166,8 @@ class TMenu : public core::TComponent {
   TImageList* Images() const { return FImages; }
   void SetImages(TImageList* images);
 
-  TMenuItem* FindItem(UINT value, TFindItemKind kind) const;
+  // value: a command id, a menu handle (as UINT_PTR) or a short cut.
+  TMenuItem* FindItem(UINT_PTR value, TFindItemKind kind) const;
   // Clicks the enabled, visible item with that short cut; false when there is none.
   bool IsShortCut(TShortCut shortCut);
   // Clicks the item with that command id; false when it is not in this menu.
