@@ -248,6 +248,17 @@ void TLacquerForm::WMSize(WPARAM wParam, LPARAM) {
     case SIZE_MINIMIZED: FWindowState = TSkinWindowState::swsMin; break;
     case SIZE_MAXIMIZED: FWindowState = TSkinWindowState::swsMax; break;
   }
+  // However an MDI child was maximised (its button, the MDI client, the framework), the
+  // children lose their regions; when none is maximised any more they get them back.
+  if (IsMDIChild() && SkinManager) {
+    if (wParam == SIZE_MAXIMIZED) {
+      SkinManager->SetMDIMax(true);
+    } else if (wParam == SIZE_RESTORED && SkinManager->FMDIMax) {
+      HWND client = GetParent(FHandle);
+      auto active = reinterpret_cast<HWND>(SendMessageW(client, WM_MDIGETACTIVE, 0, 0));
+      if (!active || !IsZoomed(active)) SkinManager->SetMDIMax(false);
+    }
+  }
   if (FWindowState == TSkinWindowState::swsMin) return;
   if (IsMDIChild() && ((SkinManager && SkinManager->FMDIMax) || FWindowState != TSkinWindowState::swsNormal)) return;
   if (FState == kFrameSkinned || FState == kFrameChanging) Cropwindow();

@@ -319,7 +319,7 @@ void TLacquerMenu::DrawMenu(HDC dc, const RECT& band) {
         OffsetRect(&r, -FForm->FLeftWidth, -FForm->FTopHeight);
         DrawRect1(cdc, r, s.Bitmap, 1, std::max(s.Frame, 1), true);
       }
-      if (SkinManager && !SkinManager->FMDIMax) SkinManager->FMDIMax = true;
+      if (SkinManager && !SkinManager->FMDIMax) SkinManager->SetMDIMax(true);
     }
   }
   BitBlt(dc, band.left, band.top, w, h, cdc, 0, 0, SRCCOPY);
