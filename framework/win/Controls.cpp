@@ -435,6 +435,8 @@ TWinControl::~TWinControl() {
   }
 }
 
+TWinControl* TWinControl::CreationControl() { return gCreationControl; }
+
 TWinControl* TWinControl::FromHandle(HWND window) {
   if (!window) return nullptr;
   return static_cast<TWinControl*>(GetPropW(window, MAKEINTATOM(ControlAtom())));

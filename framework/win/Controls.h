@@ -204,6 +204,9 @@ class TWinControl : public TControl {
   void RecreateWnd();
   // The framework control attached to a window of this module and thread, if any.
   static TWinControl* FromHandle(HWND window);
+  // The control whose window this thread is creating now (before its first message attached
+  // it), if any: window hooks see a window before its control is attached.
+  static TWinControl* CreationControl();
   // The child window's control id (WM_COMMAND, WM_MEASUREITEM, GetDlgItem); 0 for top-level windows.
   int ControlId() const { return FControlId; }
 

@@ -325,6 +325,9 @@ void TCustomForm::WndProc(TMessage& message) {
       TScrollingWinControl::WndProc(message);
       if (FClientHandle) LayoutMDIClient();
       return;
+    case WM_MDIACTIVATE:
+      if (IsMDIChild()) MergeMenuWithFrame(reinterpret_cast<HWND>(message.LParam) == WindowHandle());
+      break;
     case WM_SETFOCUS:
       if (FActiveControl && FActiveControl != this && FActiveControl->CanFocus() &&
           GetParentForm(FActiveControl) == this) {
@@ -441,7 +444,7 @@ bool TCustomForm::HandleMenuMessage(TMessage& message) {
     case WM_INITMENUPOPUP:
       // A submenu opens: its item hears OnClick first, as the item of a menu bar does.
       if (FMenu && HIWORD(message.LParam) == 0)
-        if (TMenuItem* item = FMenu->FindItem(static_cast<UINT>(message.WParam), TFindItemKind::fkHandle))
+        if (TMenuItem* item = FMenu->FindItem(message.WParam, TFindItemKind::fkHandle))
           if (item != FMenu->Items()) item->OnClick(item);
       return false;
     case WM_MEASUREITEM:
