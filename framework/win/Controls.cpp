@@ -32,6 +32,12 @@ bool MouseButtonOf(UINT msg, TMouseButton& button, bool& down) {
 
 POINT PointOf(LPARAM l) { return POINT{static_cast<short>(LOWORD(l)), static_cast<short>(HIWORD(l))}; }
 
+// Containers that lay out or scroll their children follow them through this.
+void NotifyParent(TControl& control) {
+  TWinControl* parent = control.Parent();
+  if (parent && !parent->IsDestroying()) parent->Perform(CM_CONTROLCHANGE, reinterpret_cast<WPARAM>(&control));
+}
+
 void SetMouseControl(TControl* control) {
   if (control == gMouseControl) return;
   TControl* old = gMouseControl;
@@ -153,6 +159,7 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   FHeight = std::max(height, 0);
   BoundsChanged();
   if (!IsWindowed()) Invalidate();
+  NotifyParent(*this);
 }
 
 POINT TControl::ClientToScreen(POINT p) const {
@@ -175,6 +182,7 @@ void TControl::SetVisible(bool visible) {
   FVisible = visible;
   if (visible) Invalidate();
   Perform(CM_VISIBLECHANGED, visible ? 1 : 0);
+  NotifyParent(*this);
 }
 
 bool TControl::Showing() const { return FVisible && FParent && FParent->Showing(); }
@@ -502,6 +510,7 @@ void TWinControl::CreateWnd() {
 HWND TWinControl::Handle() {
   if (!FHandle) {
     if (FParent) FParent->Handle();
+    if (FHandle) return FHandle;  // made with the parent's children just now
     CreateWnd();
     // Children in tab order, so that window order is tab order.
     for (TControl* child : FControls)
@@ -531,6 +540,7 @@ void TWinControl::InsertControl(TControl& control) {
   if (FHandle)
     if (auto* w = dynamic_cast<TWinControl*>(&control)) w->Handle();
   control.Invalidate();
+  NotifyParent(control);
 }
 
 void TWinControl::RemoveControl(TControl& control) {
@@ -540,6 +550,7 @@ void TWinControl::RemoveControl(TControl& control) {
   if (FCaptureControl == &control) FCaptureControl = nullptr;
   FControls.erase(it);
   control.FParent = nullptr;
+  if (!IsDestroying()) Perform(CM_CONTROLCHANGE, reinterpret_cast<WPARAM>(&control));
   if (auto* w = dynamic_cast<TWinControl*>(&control); w && w->FHandle && !IsDestroying()) {
     if (w->IsDestroying()) return;  // its own destructor destroys the window
     ::SetParent(w->FHandle, nullptr);
@@ -641,6 +652,7 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
   FWidth = std::max(width, 0);
   FHeight = std::max(height, 0);
   BoundsChanged();
+  NotifyParent(*this);
 }
 
 void TWinControl::SetVisible(bool visible) {
@@ -648,6 +660,7 @@ void TWinControl::SetVisible(bool visible) {
   FVisible = visible;
   if (FHandle) ShowWindow(FHandle, visible ? SW_SHOWNA : SW_HIDE);
   Perform(CM_VISIBLECHANGED, visible ? 1 : 0);
+  NotifyParent(*this);
 }
 
 void TWinControl::SetEnabled(bool enabled) {
@@ -861,6 +874,7 @@ void TWinControl::WndProc(TMessage& message) {
       FWidth = r.right - r.left;
       FHeight = r.bottom - r.top;
       BoundsChanged();
+      NotifyParent(*this);
       break;
     }
     case WM_SETTEXT: {
@@ -892,6 +906,16 @@ void TWinControl::WndProc(TMessage& message) {
     case WM_KILLFOCUS:
       Perform(CM_EXIT);
       break;
+    case CM_DIALOGKEY:
+    case CM_DIALOGCHAR: {
+      // Offered to the children in turn until one takes it (a default button, an accelerator).
+      const std::vector<TControl*> children = FControls;
+      for (TControl* child : children) {
+        message.Result = child->Perform(message.Msg, message.WParam, message.LParam);
+        if (message.Result != 0) return;
+      }
+      break;
+    }
     case CN_CTLCOLORSTATIC:
     case CN_CTLCOLORBTN:
     case CN_CTLCOLOREDIT:
