@@ -6,9 +6,13 @@
 #include "framework/core/ClassRegistry.h"
 #include "framework/win/CheckCtrls.h"
 #include "framework/win/Dialogs.h"
+#include "framework/win/EditCtrls.h"
 #include "framework/win/ExtCtrls.h"
 #include "framework/win/Forms.h"
 #include "framework/win/ImageList.h"
+#include "framework/win/ListBox.h"
+#include "framework/win/RangeCtrls.h"
+#include "framework/win/ScrollBox.h"
 #include "framework/win/SpeedButton.h"
 #include "framework/win/StdCtrls.h"
 #include "framework/win/Text.h"
@@ -311,6 +315,10 @@ void RegisterStdControls() {
     core::RegisterComponentClass(*cls);
   RegisterSpeedButton();
   RegisterCheckControls();
+  RegisterEditControls();
+  RegisterListBox();
+  RegisterRangeControls();
+  RegisterScrollingControls();
 }
 
 }  // namespace bw::win
