@@ -136,7 +136,11 @@ void TControl::ApplyParentFont() {
 }
 
 void TControl::ApplyParentColor() {
-  if (FParentColor && FParent) SetColor(FParent->Color());
+  // Not through SetColor: a colour of its own would end ParentColor.
+  if (!FParentColor || !FParent || FColor == FParent->Color()) return;
+  FColor = FParent->Color();
+  Perform(CM_COLORCHANGED);
+  Invalidate();
 }
 
 void TControl::SetParentFont(bool parentFont) {
@@ -905,6 +909,9 @@ void TWinControl::WndProc(TMessage& message) {
       break;
     case WM_KILLFOCUS:
       Perform(CM_EXIT);
+      break;
+    case CM_COLORCHANGED:
+      for (TControl* child : FControls) child->Perform(CM_PARENTCOLORCHANGED);
       break;
     case CM_DIALOGKEY:
     case CM_DIALOGCHAR: {

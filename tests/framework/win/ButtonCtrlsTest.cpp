@@ -212,7 +212,10 @@ TEST_F(ButtonCtrlsTest, RadioGroupMakesOneChildButtonPerItem) {
   group.SetItemIndex(7);  // out of range: none
   EXPECT_EQ(group.ItemIndex(), -1);
   for (int i = 0; i < 3; ++i) EXPECT_FALSE(group.Buttons(i)->Checked());
-  // The buttons follow the items and the group's enabled state.
+  // The buttons follow the items and the group's colour and enabled state.
+  group.SetColor(clWhite);
+  EXPECT_EQ(group.Buttons(2)->Color(), clWhite);
+  EXPECT_TRUE(group.Buttons(2)->ParentColor());
   group.Items()->Add("Four");
   ASSERT_EQ(group.ButtonCount(), 4);
   EXPECT_TRUE(IsWindow(group.Buttons(3)->Handle()));

@@ -255,6 +255,10 @@ TEST_F(DescribedControlsTest, FrameBringsItsOwnDescription) {
   EXPECT_EQ(frame.Left(), 328);
   EXPECT_EQ(frame.Width(), 145);
   EXPECT_EQ(frame.Name(), "Frame1");
+  FForm->SetColor(clWhite);  // the frame takes its form's colour, and passes it on
+  EXPECT_EQ(frame.Color(), clWhite);
+  frame.FrameButton->SetParentColor(true);
+  EXPECT_EQ(frame.FrameButton->Color(), clWhite);
   Show();
   EXPECT_EQ(GetParent(frame.FrameButton->Handle()), frame.Handle());
   SendMessageW(frame.FrameButton->Handle(), BM_CLICK, 0, 0);
