@@ -11,6 +11,7 @@
 #include "framework/win/Forms.h"
 #include "framework/win/ImageList.h"
 #include "framework/win/ListBox.h"
+#include "framework/win/Menus.h"
 #include "framework/win/RangeCtrls.h"
 #include "framework/win/ScrollBox.h"
 #include "framework/win/SpeedButton.h"
@@ -319,6 +320,7 @@ void RegisterStdControls() {
   RegisterListBox();
   RegisterRangeControls();
   RegisterScrollingControls();
+  RegisterMenuClasses();
 }
 
 }  // namespace bw::win

@@ -31,10 +31,21 @@ class ButtonCtrlsTest : public ControlsFormTest {
 
 TEST_F(ButtonCtrlsTest, EnterAndEscapeClickTheDefaultAndCancelButtons) {
   Show();
-  EXPECT_EQ(FForm->Perform(CM_DIALOGKEY, VK_RETURN), 1);
-  EXPECT_EQ(FForm->Perform(CM_DIALOGKEY, VK_ESCAPE), 1);
+  // Typed in an edit, the keys reach the form as dialog keys.
+  FForm->Edit1->SetFocus();
+  PostMessageW(FForm->Edit1->Handle(), WM_KEYDOWN, VK_RETURN, 0);
+  PostMessageW(FForm->Edit1->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+  ASSERT_TRUE(bw::test::PumpUntil([&] {
+    FApp->ProcessMessages();
+    return FForm->Log.size() >= 3;
+  }));
   EXPECT_EQ(FForm->Perform(CM_DIALOGKEY, VK_TAB), 0);  // nobody's key
   EXPECT_EQ(FForm->Log, (std::vector<std::string>{"FormCreate", "Button1Click", "Button2Click"}));
+  // A memo keeps Enter for itself.
+  FForm->Memo1->SetFocus();
+  PostMessageW(FForm->Memo1->Handle(), WM_KEYDOWN, VK_RETURN, 0);
+  FApp->ProcessMessages();
+  EXPECT_EQ(Count("Button1Click"), 1);
   // A disabled default button does not take Enter; a cancel button inside a group box does.
   FForm->Button1->SetEnabled(false);
   EXPECT_EQ(FForm->Perform(CM_DIALOGKEY, VK_RETURN), 0);
@@ -51,7 +62,12 @@ TEST_F(ButtonCtrlsTest, EnterAndEscapeClickTheDefaultAndCancelButtons) {
 
 TEST_F(ButtonCtrlsTest, AcceleratorsClickTheirControls) {
   Show();
-  EXPECT_EQ(FForm->Perform(CM_DIALOGCHAR, 'o'), 1);  // &OK
+  FForm->Edit1->SetFocus();
+  PostMessageW(FForm->Edit1->Handle(), WM_SYSCHAR, 'o', 1u << 29);  // Alt+O: &OK
+  ASSERT_TRUE(bw::test::PumpUntil([&] {
+    FApp->ProcessMessages();
+    return Count("Button1Click") == 1;
+  }));
   EXPECT_EQ(FForm->Perform(CM_DIALOGCHAR, 'F'), 1);  // the speed button &Flat
   EXPECT_EQ(FForm->Perform(CM_DIALOGCHAR, 'q'), 0);
   EXPECT_EQ(FForm->Log, (std::vector<std::string>{"FormCreate", "Button1Click", "SpeedButton3Click"}));
