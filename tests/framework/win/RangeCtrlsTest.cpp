@@ -1,4 +1,4 @@
-// Scroll bars, track bars, up-down buttons, progress bars and scroll boxes: scroll
+// Scroll bars, track bars, up-down buttons and scroll boxes: scroll
 // requests and their events, an up-down driving the text of its edit, and scroll ranges
 // taken from the children of a scroll box.
 #include <windows.h>
@@ -189,15 +189,6 @@ TEST_F(RangeCtrlsTest, ScrollBoxRangesComeFromItsChildren) {
   FForm->ScrollBoxEdit->Show();
   box.SetAutoScroll(false);
   EXPECT_EQ(GetWindowLongPtrW(h, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL), 0);
-}
-
-TEST_F(RangeCtrlsTest, ProgressBarOrientation) {
-  TProgressBar& bar = *FForm->ProgressBar1;
-  EXPECT_TRUE(GetWindowLongPtrW(bar.Handle(), GWL_STYLE) & PBS_VERTICAL);
-  bar.SetOrientation(TProgressBarOrientation::pbHorizontal);
-  EXPECT_FALSE(GetWindowLongPtrW(bar.Handle(), GWL_STYLE) & PBS_VERTICAL);
-  EXPECT_EQ(bar.Height(), 20);
-  EXPECT_EQ(SendMessageW(bar.Handle(), PBM_GETPOS, 0, 0), 60);
 }
 
 }  // namespace

@@ -201,13 +201,6 @@ TEST_F(DescribedControlsTest, WindowsCarryWhatTheSkinReads) {
   RECT thumb{};
   SendMessageW(f.TrackBar1->Handle(), TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
   EXPECT_GT(thumb.right - thumb.left, 0);
-
-  // The classes discovery tells apart by inheritance.
-  EXPECT_TRUE(f.RadioGroup1->InheritsFrom(TCustomGroupBox::kClass));
-  EXPECT_TRUE(f.RichEdit1->InheritsFrom(TCustomMemo::kClass));
-  EXPECT_TRUE(f.Memo1->InheritsFrom(TCustomEdit::kClass));
-  EXPECT_TRUE(f.Frame1->InheritsFrom(TScrollingWinControl::kClass));
-  EXPECT_TRUE(f.ScrollBox1->InheritsFrom(TScrollingWinControl::kClass));
 }
 
 TEST_F(DescribedControlsTest, TrackBarCustomDrawReachesTheControlReflected) {
