@@ -25,7 +25,6 @@ class TSourceReader {
   std::size_t AvailableFrom(std::uint64_t positionBytes) const;
 
   std::uint64_t SizeBytes() const { return FSizeBytes; }
-  std::size_t BufferBytes() const { return FBuffer.size(); }
   bool Failed() const { return FFailed; }
   const std::string& ErrorText() const { return FErrorText; }
 
@@ -33,7 +32,9 @@ class TSourceReader {
   std::FILE* FFile;
   std::uint64_t FSizeBytes;
   std::vector<std::uint8_t> FBuffer;
-  std::uint64_t FStartBytes = 0;  // source offset of FBuffer[0]
+  std::uint8_t* FReadTarget;      // page-aligned; reads land here, kept bytes just before it
+  std::uint8_t* FData;            // the buffered bytes
+  std::uint64_t FStartBytes = 0;  // source offset of FData[0]
   std::size_t FLengthBytes = 0;
   std::uint64_t FFilePosBytes = 0;  // where the handle stands
   bool FFailed = false;
