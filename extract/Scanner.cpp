@@ -62,6 +62,10 @@ TScanResult TScanRun::Run() {
   while (true) {
     if (sizeBytes - pos < 4) {
       // Too short for any signature: the scan ends with the source.
+      if (FReader.Failed()) {
+        FHost.ReportError({TRunErrorKind::ReadFailed, FState.Source.Path(), FReader.ErrorText()});
+        return TScanResult::ReadFailed;
+      }
       FState.Position = sizeBytes;
       Tick(sizeBytes, true);
       return FState.AbortRequested ? TScanResult::Aborted : TScanResult::Completed;

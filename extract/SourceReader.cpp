@@ -15,22 +15,60 @@ constexpr std::size_t kReadAlignBytes = 4096;
 // bytes off one copies at a fraction of the speed.
 constexpr std::size_t kKeepSlackBytes = 4096;
 
+constexpr const char* kShrunkText = "the file ended before its size";
+
 }  // namespace
 
 TSourceReader::TSourceReader(std::FILE* file, std::uint64_t sizeBytes, std::size_t bufferBytes)
     : FFile(file),
       FSizeBytes(sizeBytes),
-      FBuffer(kKeepSlackBytes + std::max<std::size_t>(bufferBytes, 64) + 2 * kReadAlignBytes) {
+      FUseMapping(TSourceMapping::Supported() && file != nullptr),
+      FBufferBytes(std::max<std::size_t>(bufferBytes, 64)) {
+  // A window one page longer than the buffer holds any stretch a caller may ask for.
+  const std::size_t page = TSourceMapping::PageBytes();
+  FWindowBytes = bufferBytes >= kSourceBufferBytes ? std::max(kSourceMapWindowBytes, FBufferBytes + page)
+                                                   : (FBufferBytes + page - 1) / page * page + page;
+}
+
+void TSourceReader::MakeBuffer() {
+  if (!FBuffer.empty()) return;
+  FBuffer.resize(kKeepSlackBytes + FBufferBytes + 2 * kReadAlignBytes);
   const auto address = reinterpret_cast<std::uintptr_t>(FBuffer.data()) + kKeepSlackBytes;
   FReadTarget = FBuffer.data() + kKeepSlackBytes + (kReadAlignBytes - address % kReadAlignBytes) % kReadAlignBytes;
   FData = FReadTarget;
 }
 
+std::string TSourceReader::ErrorText() const { return !FFailed && FMapping.Lost() ? kShrunkText : FErrorText; }
+
 bool TSourceReader::Fill(std::uint64_t positionBytes, std::size_t wantBytes) {
-  if (FFailed) return false;
+  if (Failed()) return false;
   if (positionBytes > FSizeBytes) positionBytes = FSizeBytes;
   const std::uint64_t wantEnd = std::min<std::uint64_t>(positionBytes + wantBytes, FSizeBytes);
   if (positionBytes >= FStartBytes && wantEnd <= FStartBytes + FLengthBytes) return true;
+  if (FUseMapping && MapWindow(positionBytes)) return true;
+  return ReadWindow(positionBytes);
+}
+
+bool TSourceReader::MapWindow(std::uint64_t positionBytes) {
+  const std::uint64_t page = TSourceMapping::PageBytes();
+  const std::uint64_t offset = positionBytes / page * page;
+  const std::size_t length = static_cast<std::size_t>(std::min<std::uint64_t>(FWindowBytes, FSizeBytes - offset));
+  if (length == 0 || !FMapping.Map(fileno(FFile), offset, length)) {
+    // Not mappable (or nothing left to map): reads from here on.
+    FMapping.Unmap();
+    FUseMapping = false;
+    FStartBytes = 0;
+    FLengthBytes = 0;
+    return false;
+  }
+  FData = const_cast<std::uint8_t*>(FMapping.Data());
+  FStartBytes = offset;
+  FLengthBytes = length;
+  return true;
+}
+
+bool TSourceReader::ReadWindow(std::uint64_t positionBytes) {
+  MakeBuffer();
 
   // Keep what is buffered from positionBytes on and read behind it.
   std::size_t keptBytes = 0;
@@ -67,7 +105,7 @@ bool TSourceReader::Fill(std::uint64_t positionBytes, std::size_t wantBytes) {
   if (gotBytes != readBytes) {
     // The size was taken at open: fewer bytes now means the source shrank or failed.
     FFailed = true;
-    FErrorText = std::ferror(FFile) ? LastErrorText(errno) : std::string("the file ended before its size");
+    FErrorText = std::ferror(FFile) ? LastErrorText(errno) : std::string(kShrunkText);
     return false;
   }
   return true;
