@@ -53,7 +53,12 @@ bool TSourceReader::MapWindow(std::uint64_t positionBytes) {
   const std::uint64_t page = TSourceMapping::PageBytes();
   const std::uint64_t offset = positionBytes / page * page;
   const std::size_t length = static_cast<std::size_t>(std::min<std::uint64_t>(FWindowBytes, FSizeBytes - offset));
-  if (length == 0 || !FMapping.Map(fileno(FFile), offset, length)) {
+#ifdef _WIN32
+  const int descriptor = -1;  // no mapping there: reads only
+#else
+  const int descriptor = fileno(FFile);
+#endif
+  if (length == 0 || !FMapping.Map(descriptor, offset, length)) {
     // Not mappable (or nothing left to map): reads from here on.
     FMapping.Unmap();
     FUseMapping = false;
