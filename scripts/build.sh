@@ -7,10 +7,13 @@ jobs=$(nproc)
 
 configure() {  # dir, extra cmake args...
   local dir=$1; shift
-  [ -f "$dir/build.ninja" ] || cmake -S . -B "$dir" -G Ninja -Wno-dev "$@" >/dev/null
+  # Again when a tree made before warnings became an option lacks the setting.
+  if [ ! -f "$dir/build.ninja" ] || ! grep -q '^BW_WERROR:BOOL=ON' "$dir/CMakeCache.txt"; then
+    cmake -S . -B "$dir" -G Ninja -Wno-dev "$@" >/dev/null
+  fi
 }
-configure build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo
-configure build/win64 -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-win64.cmake"
+configure build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBW_WERROR=ON
+configure build/win64 -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBW_WERROR=ON -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-win64.cmake"
 
 # Quiet on success; ninja prints the failing command and the compiler's words on error.
 cmake --build build/native -j "$jobs" -- --quiet

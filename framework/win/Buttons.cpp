@@ -7,6 +7,7 @@
 #include "framework/win/ExtCtrls.h"
 #include "framework/win/Forms.h"
 #include "framework/win/ImageList.h"
+#include "framework/win/Menus.h"
 #include "framework/win/StdCtrls.h"
 #include "framework/win/Text.h"
 #include "framework/win/Timer.h"
@@ -19,10 +20,11 @@ const core::TPropInfo TButton::kProps[] = {
     core::EnumProp<&TButton::FModalResult, &TButton::SetModalResult>("ModalResult", core::kModalResultInfo, 0),
     core::BoolProp<&TButton::FDefault, &TButton::SetDefault>("Default", false),
 };
-const core::TClassInfo TButton::kClass{"TButton", &TWinControl::kClass, kProps, {},
+const core::TClassInfo TButtonControl::kClass{"TButtonControl", &TWinControl::kClass, {}, {}};
+const core::TClassInfo TButton::kClass{"TButton", &TButtonControl::kClass, kProps, {},
                                        &core::CreateComponentOf<TButton>};
 
-TButton::TButton(core::TComponent* owner) : TWinControl(owner) {
+TButton::TButton(core::TComponent* owner) : TButtonControl(owner) {
   FWidth = 75;
   FHeight = 25;
   FTabStop = true;
@@ -34,7 +36,7 @@ void TButton::SetDefault(bool isDefault) {
 }
 
 void TButton::CreateParams(TCreateParams& params) {
-  TWinControl::CreateParams(params);
+  TButtonControl::CreateParams(params);
   params.SystemClass = L"BUTTON";
   params.Style |= FDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
 }
@@ -42,7 +44,7 @@ void TButton::CreateParams(TCreateParams& params) {
 void TButton::Click() {
   if (FModalResult != 0)
     if (TCustomForm* form = GetParentForm(this)) form->SetModalResult(FModalResult);
-  TWinControl::Click();
+  TButtonControl::Click();
 }
 
 void TButton::WndProc(TMessage& message) {
@@ -50,7 +52,7 @@ void TButton::WndProc(TMessage& message) {
     if (HIWORD(message.WParam) == BN_CLICKED) Click();
     return;
   }
-  TWinControl::WndProc(message);
+  TButtonControl::WndProc(message);
 }
 
 // ---- layout
@@ -202,6 +204,7 @@ void RegisterStdControls() {
         &TBitBtn::kClass, &TImage::kClass, &TForm::kClass, &TTimer::kClass, &TOpenDialog::kClass,
         &TImageList::kClass})
     core::RegisterComponentClass(*cls);
+  RegisterMenuClasses();
 }
 
 }  // namespace bw::win

@@ -12,7 +12,15 @@ namespace bw::win {
 
 using core::TButtonLayout;
 
-class TButton : public TWinControl {
+// The base of push buttons, check boxes and radio buttons: windows of the system's button class.
+class TButtonControl : public TWinControl {
+ public:
+  static const core::TClassInfo kClass;
+  const core::TClassInfo& ClassType() const override { return kClass; }
+  explicit TButtonControl(core::TComponent* owner) : TWinControl(owner) {}
+};
+
+class TButton : public TButtonControl {
  public:
   static const core::TClassInfo kClass;
   const core::TClassInfo& ClassType() const override { return kClass; }

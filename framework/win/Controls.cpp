@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 #include "framework/core/Enums.h"
 #include "framework/core/Exceptions.h"
 #include "framework/win/Application.h"
 #include "framework/win/CallbackErrors.h"
+#include "framework/win/GdiHandles.h"
+#include "framework/win/Menus.h"
 #include "framework/win/Text.h"
 
 namespace bw::win {
@@ -51,9 +54,19 @@ const std::string& ControlPropName() {
   return name;
 }
 
+namespace {
+// The global atom is the process's to give back: deleted when the program ends.
+struct TControlAtom {
+  ATOM Atom = GlobalAddAtomW(Widen(ControlPropName()).c_str());
+  ~TControlAtom() {
+    if (Atom) GlobalDeleteAtom(Atom);
+  }
+};
+}  // namespace
+
 ATOM ControlAtom() {
-  static const ATOM atom = GlobalAddAtomW(Widen(ControlPropName()).c_str());
-  return atom;
+  static const TControlAtom atom;
+  return atom.Atom;
 }
 
 TControl* MouseControl() { return gMouseControl; }
@@ -74,6 +87,7 @@ const core::TPropInfo TControl::kProps[] = {
     core::BoolProp<&TControl::FShowHint, &TControl::SetShowHint>("ShowHint", false),
     core::BoolProp<&TControl::FEnabled, &TControl::SetEnabled>("Enabled", true),
     core::BoolProp<&TControl::FVisible, &TControl::SetVisible>("Visible", true),
+    core::ObjProp<&TControl::PopupMenu, &TControl::SetPopupMenu>("PopupMenu"),
     core::EventProp<&TControl::OnClick>("OnClick"),
     core::EventProp<&TControl::OnMouseDown>("OnMouseDown"),
     core::EventProp<&TControl::OnMouseUp>("OnMouseUp"),
@@ -83,8 +97,8 @@ const core::TPropInfo TControl::kProps[] = {
 };
 const core::TClassInfo TControl::kClass{"TControl", &core::TComponent::kClass, kProps, {}};
 
-TControl::TControl(core::TComponent* owner) : core::TComponent(owner), FFont(std::make_unique<TFont>()) {
-  WindowProc = [this](TMessage& m) { WndProc(m); };
+TControl::TControl(core::TComponent* owner)
+    : core::TComponent(owner), WindowProc([this](TMessage& m) { WndProc(m); }), FFont(std::make_unique<TFont>()) {
   FFont->OnChange = [this] {
     if (!FUpdatingFromParent) FParentFont = false;
     FontChanged();
@@ -176,7 +190,12 @@ void TControl::SetEnabled(bool enabled) {
 
 void TControl::SetCaption(const std::string& caption) {
   if (caption == FCaption) return;
+  if (SetTextThroughWindow(caption)) return;
   FCaption = caption;
+  DoTextChanged();
+}
+
+void TControl::DoTextChanged() {
   TextChanged();
   Perform(CM_TEXTCHANGED);
   Invalidate();
@@ -209,7 +228,7 @@ void TControl::FontChanged() {
 
 LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
   TMessage m{msg, wParam, lParam, 0};
-  if (WindowProc) WindowProc(m);
+  WindowProc(m);
   return m.Result;
 }
 
@@ -236,6 +255,25 @@ void TControl::BringToFront() {
   FParent->RemoveControl(*this);
   FParent->InsertControl(*this);
   Invalidate();
+}
+
+void TControl::SetPopupMenu(TPopupMenu* menu) {
+  if (menu == FPopupMenu) return;
+  if (FPopupMenu) FPopupMenu->RemoveFreeNotification(*this);
+  FPopupMenu = menu;
+  if (FPopupMenu) FPopupMenu->FreeNotification(*this);
+}
+
+void TControl::Notification(core::TComponent& component, core::TOperation operation) {
+  core::TComponent::Notification(component, operation);
+  if (operation == core::TOperation::opRemove && &component == FPopupMenu) FPopupMenu = nullptr;
+}
+
+bool TControl::DoContextPopup(POINT screen) {
+  if (!FPopupMenu || !FPopupMenu->AutoPopup() || !FEnabled) return false;
+  FPopupMenu->SetPopupComponent(this);
+  FPopupMenu->Popup(screen.x, screen.y);
+  return true;
 }
 
 void TControl::MouseDown(TMouseButton button, int x, int y) { OnMouseDown(this, button, x, y); }
@@ -345,6 +383,16 @@ void TCustomControl::PaintWindow(HDC dc) {
 
 namespace {
 thread_local TWinControl* gCreationControl = nullptr;
+
+// Child ids start above the dialog command ids (IDOK ... IDCONTINUE) and stay within the
+// 16 bits WM_COMMAND carries.
+constexpr int kFirstControlId = 0x100;
+int NextControlId() {
+  static int next = kFirstControlId;
+  const int id = next;
+  next = next >= 0xFFFF ? kFirstControlId : next + 1;
+  return id;
+}
 }
 
 LRESULT CALLBACK StdWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -357,8 +405,7 @@ LRESULT CALLBACK StdWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
   }
   TMessage m{msg, wParam, lParam, 0};
   try {
-    if (control->WindowProc) control->WindowProc(m);
-    else control->WndProc(m);
+    control->WindowProc(m);
   } catch (...) {
     HandleCallbackError(control);
   }
@@ -380,11 +427,11 @@ TWinControl::TWinControl(core::TComponent* owner) : TControl(owner) {}
 TWinControl::~TWinControl() {
   Destroying();
   if (FHandle) DestroyWindow(FHandle);  // children's windows go with it
-  // Children are freed with their parent, as their owner would free them later.
+  // Children this control owns go with it; the others are left to their owners.
   while (!FControls.empty()) {
     TControl* child = FControls.back();
     RemoveControl(*child);
-    delete child;
+    if (child->Owner() == this) delete child;
   }
 }
 
@@ -459,10 +506,12 @@ void TWinControl::CreateWnd() {
                             std::to_string(error) + ")");
     }
   }
+  FControlId = (params.Style & WS_CHILD) ? NextControlId() : 0;
   gCreationControl = this;
   HWND window = CreateWindowExW(params.ExStyle, params.WinClassName.c_str(), params.Caption.c_str(),
                                 params.Style, params.X, params.Y, params.Width, params.Height, params.WndParent,
-                                nullptr, instance, nullptr);
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(FControlId)), instance,
+                                params.CreateParam);
   const DWORD error = GetLastError();
   gCreationControl = nullptr;
   if (!window) throw core::Exception("Cannot create the window of " + Name() + " (error " + std::to_string(error) + ")");
@@ -494,9 +543,7 @@ void TWinControl::DestroyHandle() {
 }
 
 void TWinControl::RecreateWnd() {
-  if (!FHandle) return;
-  DestroyHandle();
-  Handle();
+  if (FHandle) Perform(CM_RECREATEWND);
 }
 
 void TWinControl::InsertControl(TControl& control) {
@@ -651,13 +698,11 @@ void TWinControl::FontChanged() {
   TControl::FontChanged();
 }
 
-void TWinControl::TextChanged() {
-  if (FHandle) {
-    const std::wstring text = Widen(FCaption);
-    // Straight to the window: the notification is our own, not a change from outside.
-    CallWindowProcW(FDefWndProc ? FDefWndProc : DefWindowProcW, FHandle, WM_SETTEXT, 0,
-                    reinterpret_cast<LPARAM>(text.c_str()));
-  }
+bool TWinControl::SetTextThroughWindow(const std::string& text) {
+  if (!FHandle) return false;
+  const std::wstring wide = Widen(text);
+  SendMessageW(FHandle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+  return true;
 }
 
 void TWinControl::PaintControls(HDC dc) {
@@ -665,17 +710,11 @@ void TWinControl::PaintControls(HDC dc) {
     if (child->IsWindowed() || !child->Visible()) continue;
     const RECT r = child->BoundsRect();
     if (!RectVisible(dc, &r)) continue;
-    const int saved = SaveDC(dc);
+    TSaveDCGuard saved(dc);
     IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
     POINT origin;
     OffsetViewportOrgEx(dc, r.left, r.top, &origin);
-    try {
-      child->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-    } catch (...) {
-      RestoreDC(dc, saved);
-      throw;
-    }
-    RestoreDC(dc, saved);
+    child->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
   }
 }
 
@@ -685,9 +724,13 @@ void TWinControl::PaintWindow(HDC dc) {
 }
 
 void TWinControl::PaintHandler(TMessage& message) {
+  // The owners end the paint and free the scratch objects whatever Paint throws.
   HDC given = reinterpret_cast<HDC>(message.WParam);
-  PAINTSTRUCT ps{};
-  HDC dc = given ? given : BeginPaint(FHandle, &ps);
+  std::optional<TPaintDC> paintDC;
+  if (!given) paintDC.emplace(FHandle);
+  HDC dc = given ? given : paintDC->Get();
+  message.Result = 0;
+  if (!dc) return;
   RECT client;
   GetClientRect(FHandle, &client);
   auto paint = [&](HDC target) {
@@ -696,24 +739,16 @@ void TWinControl::PaintHandler(TMessage& message) {
     PaintControls(target);
   };
   if (FDoubleBuffered && !given && client.right > 0 && client.bottom > 0) {
-    HDC memory = CreateCompatibleDC(dc);
-    HBITMAP bitmap = memory ? CreateCompatibleBitmap(dc, client.right, client.bottom) : nullptr;
+    TMemoryDC memory(dc);
+    TBitmapHandle bitmap(memory ? CreateCompatibleBitmap(dc, client.right, client.bottom) : nullptr);
     if (bitmap) {
-      HGDIOBJ old = SelectObject(memory, bitmap);
-      paint(memory);
-      BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
-      SelectObject(memory, old);
-      DeleteObject(bitmap);
-      DeleteDC(memory);
-    } else {
-      if (memory) DeleteDC(memory);
-      paint(dc);  // no scratch bitmap: paint directly
+      TSelectGuard select(memory.Get(), bitmap.Get());
+      paint(memory.Get());
+      BitBlt(dc, 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
+      return;
     }
-  } else {
-    paint(dc);
   }
-  if (!given) EndPaint(FHandle, &ps);
-  message.Result = 0;
+  paint(dc);  // not double-buffered, or no scratch bitmap: paint directly
 }
 
 void TWinControl::ColorMessage(TMessage& message) {
@@ -852,9 +887,19 @@ void TWinControl::WndProc(TMessage& message) {
     case WM_SETTEXT: {
       DefaultHandler(message);
       const auto* text = reinterpret_cast<const wchar_t*>(message.LParam);
-      FCaption = text ? Narrow(text) : std::string();
+      std::string caption = text ? Narrow(text) : std::string();
+      if (caption != FCaption) {
+        FCaption = std::move(caption);
+        DoTextChanged();
+      }
       return;
     }
+    case CM_RECREATEWND:
+      if (FHandle) {
+        DestroyHandle();
+        Handle();
+      }
+      return;
     case WM_MOUSELEAVE: {
       FTrackingLeave = false;
       TControl* current = MouseControl();
@@ -865,6 +910,19 @@ void TWinControl::WndProc(TMessage& message) {
     case WM_SETFOCUS:
       Perform(CM_ENTER);
       break;
+    case WM_CONTEXTMENU: {
+      // From the menu key the point is -1, -1: the menu opens at the control's corner.
+      const bool fromKey = message.LParam == -1;
+      POINT screen = fromKey ? ClientToScreen(POINT{4, 4}) : PointOf(message.LParam);
+      TControl* target = this;
+      if (!fromKey)
+        if (TControl* child = ControlAtPos(ScreenToClient(screen))) target = child;
+      if (target->DoContextPopup(screen) || (target != this && DoContextPopup(screen))) {
+        message.Result = 1;
+        return;
+      }
+      break;
+    }
     case WM_KILLFOCUS:
       Perform(CM_EXIT);
       break;

@@ -15,10 +15,12 @@
 #include "framework/win/Colors.h"
 #include "framework/win/GraphicsObjects.h"
 #include "framework/win/Messages.h"
+#include "framework/win/WindowProcSlot.h"
 
 namespace bw::win {
 
 class TWinControl;
+class TPopupMenu;
 
 enum class TMouseButton : std::uint8_t { mbLeft, mbRight, mbMiddle };
 using TMouseEvent = core::TEvent<void(core::TObject* sender, TMouseButton button, int x, int y)>;
@@ -82,9 +84,15 @@ class TControl : public core::TComponent {
   void SetShowHint(bool show);
   // True between CM_MOUSEENTER and CM_MOUSELEAVE.
   bool MouseInControl() const { return FMouseInControl; }
+  // Shown on a right click or the menu key over the control.
+  TPopupMenu* PopupMenu() const { return FPopupMenu; }
+  void SetPopupMenu(TPopupMenu* menu);
+  // Shows the popup menu at a screen point; false when the control has none to show.
+  bool DoContextPopup(POINT screen);
 
-  // The replaceable message handler. Save it before replacing it; put it back to release.
-  TWndMethod WindowProc;
+  // The replaceable message handler: code that takes the control over puts its handler on
+  // top (Replace) and releases it (Restore); the bottom is the control's WndProc.
+  TWindowProcSlot WindowProc;
   LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
 
   virtual void Invalidate();
@@ -106,11 +114,17 @@ class TControl : public core::TComponent {
   virtual void WndProc(TMessage& message);
   virtual void DefaultHandler(TMessage& message);
   virtual void FontChanged();
+  // After the caption changed, from SetCaption or a WM_SETTEXT to the window.
   virtual void TextChanged() {}
+  void DoTextChanged();
+  // Windowed controls change their caption through their window, so that every handler on
+  // the window's chain sees it; false when there is no window to go through.
+  virtual bool SetTextThroughWindow(const std::string&) { return false; }
   virtual void BoundsChanged() {}
   virtual void MouseDown(TMouseButton button, int x, int y);
   virtual void MouseUp(TMouseButton button, int x, int y);
   virtual void MouseMove(int x, int y);
+  void Notification(core::TComponent& component, core::TOperation operation) override;
   // Colour of the parent for ParentColor; the control's own colour without a parent.
   void ApplyParentFont();
   void ApplyParentColor();
@@ -131,6 +145,7 @@ class TControl : public core::TComponent {
   bool FMouseInControl = false;
   bool FMouseDownInside = false;
   TWinControl* FParent = nullptr;
+  TPopupMenu* FPopupMenu = nullptr;
 
  private:
   static const core::TPropInfo kProps[];
@@ -168,6 +183,7 @@ struct TCreateParams {
   std::wstring SystemClass;   // the system class it superclasses; empty for a class of its own
   UINT ClassStyle = CS_DBLCLKS;
   HBRUSH ClassBackground = nullptr;
+  void* CreateParam = nullptr;  // CreateWindowEx's last argument (the MDI client's record)
 };
 
 class TWinControl : public TControl {
@@ -183,9 +199,13 @@ class TWinControl : public TControl {
   bool HandleAllocated() const { return FHandle != nullptr; }
   void HandleNeeded() { Handle(); }
   void DestroyHandle();
+  // Destroys and re-creates the window (and its children's) inside the handling of
+  // CM_RECREATEWND, so that code on the WindowProc chain sees the change.
   void RecreateWnd();
   // The framework control attached to a window of this module and thread, if any.
   static TWinControl* FromHandle(HWND window);
+  // The child window's control id (WM_COMMAND, WM_MEASUREITEM, GetDlgItem); 0 for top-level windows.
+  int ControlId() const { return FControlId; }
 
   int ControlCount() const { return static_cast<int>(FControls.size()); }
   TControl* Controls(int index) const { return FControls.at(static_cast<size_t>(index)); }
@@ -230,7 +250,7 @@ class TWinControl : public TControl {
   // paint themselves unless they have windowless children.
   virtual bool OwnsPainting() const;
   void FontChanged() override;
-  void TextChanged() override;
+  bool SetTextThroughWindow(const std::string& text) override;
   // Answers a reflected WM_CTLCOLOR*: text and background from Font and Color.
   void ColorMessage(TMessage& message);
 
@@ -248,6 +268,7 @@ class TWinControl : public TControl {
   void TrackMouse(TControl* target);
 
   HWND FHandle = nullptr;
+  int FControlId = 0;
   std::vector<TControl*> FControls;  // children in tab (creation) order; not owned
   TControl* FCaptureControl = nullptr;
   bool FTrackingLeave = false;

@@ -17,55 +17,55 @@ TCustomForm* GetParentForm(const TControl* control) {
   return nullptr;
 }
 
-// ---- TLabel
+// ---- TCustomLabel
 
-const core::TPropInfo TLabel::kProps[] = {
-    core::BoolProp<&TLabel::FTransparent, &TLabel::SetTransparent>("Transparent", false),
-    core::EnumProp<&TLabel::FAlignment, &TLabel::SetAlignment>("Alignment", core::kAlignmentInfo,
+const core::TPropInfo TCustomLabel::kProps[] = {
+    core::BoolProp<&TCustomLabel::FTransparent, &TCustomLabel::SetTransparent>("Transparent", false),
+    core::EnumProp<&TCustomLabel::FAlignment, &TCustomLabel::SetAlignment>("Alignment", core::kAlignmentInfo,
                                                               TAlignment::taLeftJustify),
-    core::BoolProp<&TLabel::FWordWrap, &TLabel::SetWordWrap>("WordWrap", false),
-    core::BoolProp<&TLabel::FAutoSize, &TLabel::SetAutoSize>("AutoSize", true),
+    core::BoolProp<&TCustomLabel::FWordWrap, &TCustomLabel::SetWordWrap>("WordWrap", false),
+    core::BoolProp<&TCustomLabel::FAutoSize, &TCustomLabel::SetAutoSize>("AutoSize", true),
 };
-const core::TClassInfo TLabel::kClass{"TLabel", &TGraphicControl::kClass, kProps, {},
-                                      &core::CreateComponentOf<TLabel>};
+const core::TClassInfo TCustomLabel::kClass{"TCustomLabel", &TGraphicControl::kClass, kProps, {}};
+const core::TClassInfo TLabel::kClass{"TLabel", &TCustomLabel::kClass, {}, {}, &core::CreateComponentOf<TLabel>};
 
-TLabel::TLabel(core::TComponent* owner) : TGraphicControl(owner) {
+TCustomLabel::TCustomLabel(core::TComponent* owner) : TGraphicControl(owner) {
   FWidth = 65;
   FHeight = 17;
   FParentColor = true;
 }
 
-void TLabel::SetTransparent(bool transparent) {
+void TCustomLabel::SetTransparent(bool transparent) {
   FTransparent = transparent;
   Invalidate();
 }
 
-void TLabel::SetAlignment(TAlignment alignment) {
+void TCustomLabel::SetAlignment(TAlignment alignment) {
   FAlignment = alignment;
   Invalidate();
 }
 
-void TLabel::SetWordWrap(bool wrap) {
+void TCustomLabel::SetWordWrap(bool wrap) {
   FWordWrap = wrap;
   Invalidate();
 }
 
-void TLabel::SetAutoSize(bool autoSize) {
+void TCustomLabel::SetAutoSize(bool autoSize) {
   FAutoSize = autoSize;
   AdjustBounds();
 }
 
-void TLabel::Loaded() {
+void TCustomLabel::Loaded() {
   TGraphicControl::Loaded();
   AdjustBounds();
 }
 
-void TLabel::FontChanged() {
+void TCustomLabel::FontChanged() {
   TGraphicControl::FontChanged();
   AdjustBounds();
 }
 
-void TLabel::AdjustBounds() {
+void TCustomLabel::AdjustBounds() {
   if (!FAutoSize || IsLoading()) return;
   TWindowDC screen(nullptr);
   TMemoryDC dc(screen.Get());
@@ -77,7 +77,7 @@ void TLabel::AdjustBounds() {
   SetBounds(FLeft, FTop, FWordWrap ? FWidth : r.right, r.bottom);
 }
 
-void TLabel::Paint() {
+void TCustomLabel::Paint() {
   RECT r = ClientRect();
   TCanvas& canvas = Canvas();
   if (!FTransparent) {
@@ -96,39 +96,39 @@ void TLabel::Paint() {
   SetBkMode(dc, oldMode);
 }
 
-// ---- TPanel
+// ---- TCustomPanel
 
-const core::TPropInfo TPanel::kProps[] = {
-    core::EnumProp<&TPanel::FBevelOuter, &TPanel::SetBevelOuter>("BevelOuter", core::kBevelCutInfo,
+const core::TPropInfo TCustomPanel::kProps[] = {
+    core::EnumProp<&TCustomPanel::FBevelOuter, &TCustomPanel::SetBevelOuter>("BevelOuter", core::kBevelCutInfo,
                                                                 TBevelCut::bvRaised),
-    core::EnumProp<&TPanel::FBevelInner, &TPanel::SetBevelInner>("BevelInner", core::kBevelCutInfo,
+    core::EnumProp<&TCustomPanel::FBevelInner, &TCustomPanel::SetBevelInner>("BevelInner", core::kBevelCutInfo,
                                                                 TBevelCut::bvNone),
-    core::IntProp<&TPanel::FBevelWidth, &TPanel::SetBevelWidth>("BevelWidth", 1),
+    core::IntProp<&TCustomPanel::FBevelWidth, &TCustomPanel::SetBevelWidth>("BevelWidth", 1),
 };
-const core::TClassInfo TPanel::kClass{"TPanel", &TCustomControl::kClass, kProps, {},
-                                      &core::CreateComponentOf<TPanel>};
+const core::TClassInfo TCustomPanel::kClass{"TCustomPanel", &TCustomControl::kClass, kProps, {}};
+const core::TClassInfo TPanel::kClass{"TPanel", &TCustomPanel::kClass, {}, {}, &core::CreateComponentOf<TPanel>};
 
-TPanel::TPanel(core::TComponent* owner) : TCustomControl(owner) {
+TCustomPanel::TCustomPanel(core::TComponent* owner) : TCustomControl(owner) {
   FWidth = 185;
   FHeight = 41;
 }
 
-void TPanel::SetBevelOuter(TBevelCut bevel) {
+void TCustomPanel::SetBevelOuter(TBevelCut bevel) {
   FBevelOuter = bevel;
   Invalidate();
 }
 
-void TPanel::SetBevelInner(TBevelCut bevel) {
+void TCustomPanel::SetBevelInner(TBevelCut bevel) {
   FBevelInner = bevel;
   Invalidate();
 }
 
-void TPanel::SetBevelWidth(int width) {
+void TCustomPanel::SetBevelWidth(int width) {
   FBevelWidth = std::max(width, 0);
   Invalidate();
 }
 
-void TPanel::CreateParams(TCreateParams& params) {
+void TCustomPanel::CreateParams(TCreateParams& params) {
   TCustomControl::CreateParams(params);
   params.Style |= WS_CLIPCHILDREN;
 }
@@ -159,7 +159,7 @@ void Bevel(HDC dc, RECT& r, TBevelCut cut, int width) {
 
 }  // namespace
 
-void TPanel::Paint() {
+void TCustomPanel::Paint() {
   RECT r = ClientRect();
   TCanvas& canvas = Canvas();
   canvas.Brush().SetColor(FColor);
@@ -175,21 +175,21 @@ void TPanel::Paint() {
   }
 }
 
-// ---- TComboBox
+// ---- TCustomComboBox
 
-const core::TPropInfo TComboBox::kProps[] = {
-    core::EnumProp<&TComboBox::FStyle, &TComboBox::SetStyle>("Style", core::kComboBoxStyleInfo,
+const core::TPropInfo TCustomComboBox::kProps[] = {
+    core::EnumProp<&TCustomComboBox::FStyle, &TCustomComboBox::SetStyle>("Style", core::kComboBoxStyleInfo,
                                                             TComboBoxStyle::csDropDown),
-    core::StringsProp<&TComboBox::Items>("Items"),
-    core::IntProp<&TComboBox::ItemIndex, &TComboBox::SetItemIndex>("ItemIndex", -1),
-    core::IntProp<&TComboBox::FDropDownCount, &TComboBox::SetDropDownCount>("DropDownCount", 8),
-    core::EventProp<&TComboBox::OnSelect>("OnSelect"),
-    core::EventProp<&TComboBox::OnChange>("OnChange"),
+    core::StringsProp<&TCustomComboBox::Items>("Items"),
+    core::IntProp<&TCustomComboBox::ItemIndex, &TCustomComboBox::SetItemIndex>("ItemIndex", -1),
+    core::IntProp<&TCustomComboBox::FDropDownCount, &TCustomComboBox::SetDropDownCount>("DropDownCount", 8),
+    core::EventProp<&TCustomComboBox::OnSelect>("OnSelect"),
+    core::EventProp<&TCustomComboBox::OnChange>("OnChange"),
 };
-const core::TClassInfo TComboBox::kClass{"TComboBox", &TWinControl::kClass, kProps, {},
-                                         &core::CreateComponentOf<TComboBox>};
+const core::TClassInfo TCustomComboBox::kClass{"TCustomComboBox", &TWinControl::kClass, kProps, {}};
+const core::TClassInfo TComboBox::kClass{"TComboBox", &TCustomComboBox::kClass, {}, {}, &core::CreateComponentOf<TComboBox>};
 
-TComboBox::TComboBox(core::TComponent* owner)
+TCustomComboBox::TCustomComboBox(core::TComponent* owner)
     : TWinControl(owner), FItems(std::make_unique<core::TStringList>()) {
   FWidth = 145;
   FHeight = 21;
@@ -198,15 +198,15 @@ TComboBox::TComboBox(core::TComponent* owner)
   FItems->OnChange = [this](core::TObject*) { CopyItemsToWindow(); };
 }
 
-TComboBox::~TComboBox() { FItems->OnChange = nullptr; }
+TCustomComboBox::~TCustomComboBox() { FItems->OnChange = nullptr; }
 
-void TComboBox::SetStyle(TComboBoxStyle style) {
+void TCustomComboBox::SetStyle(TComboBoxStyle style) {
   if (style == FStyle) return;
   FStyle = style;
   RecreateWnd();
 }
 
-void TComboBox::CreateParams(TCreateParams& params) {
+void TCustomComboBox::CreateParams(TCreateParams& params) {
   TWinControl::CreateParams(params);
   params.SystemClass = L"COMBOBOX";
   params.Style |= WS_VSCROLL | CBS_HASSTRINGS | CBS_AUTOHSCROLL;
@@ -219,12 +219,12 @@ void TComboBox::CreateParams(TCreateParams& params) {
   }
 }
 
-void TComboBox::CreateWnd() {
+void TCustomComboBox::CreateWnd() {
   TWinControl::CreateWnd();
   CopyItemsToWindow();
 }
 
-void TComboBox::CopyItemsToWindow() {
+void TCustomComboBox::CopyItemsToWindow() {
   HWND h = WindowHandle();
   if (!h) return;
   SendMessageW(h, CB_RESETCONTENT, 0, 0);
@@ -235,17 +235,17 @@ void TComboBox::CopyItemsToWindow() {
   SendMessageW(h, CB_SETCURSEL, static_cast<WPARAM>(FItemIndex < FItems->Count() ? FItemIndex : -1), 0);
 }
 
-int TComboBox::ItemIndex() const {
+int TCustomComboBox::ItemIndex() const {
   if (WindowHandle()) return static_cast<int>(SendMessageW(WindowHandle(), CB_GETCURSEL, 0, 0));
   return FItemIndex;
 }
 
-void TComboBox::SetItemIndex(int index) {
+void TCustomComboBox::SetItemIndex(int index) {
   FItemIndex = index;
   if (WindowHandle()) SendMessageW(WindowHandle(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
-std::string TComboBox::Text() const {
+std::string TCustomComboBox::Text() const {
   const int index = ItemIndex();
   if (FStyle != TComboBoxStyle::csDropDown && FStyle != TComboBoxStyle::csSimple)
     return index >= 0 && index < FItems->Count() ? FItems->Get(index) : std::string();
@@ -257,7 +257,7 @@ std::string TComboBox::Text() const {
   return Narrow(text);
 }
 
-void TComboBox::WndProc(TMessage& message) {
+void TCustomComboBox::WndProc(TMessage& message) {
   if (message.Msg == CN_COMMAND) {
     switch (HIWORD(message.WParam)) {
       case CBN_SELCHANGE:

@@ -15,11 +15,11 @@ using core::TBevelCut;
 using core::TComboBoxStyle;
 
 // Text on its parent, windowless; its background is the parent's unless it has a colour.
-class TLabel : public TGraphicControl {
+class TCustomLabel : public TGraphicControl {
  public:
   static const core::TClassInfo kClass;
   const core::TClassInfo& ClassType() const override { return kClass; }
-  explicit TLabel(core::TComponent* owner);
+  explicit TCustomLabel(core::TComponent* owner);
 
   bool Transparent() const { return FTransparent; }
   void SetTransparent(bool transparent);
@@ -46,11 +46,11 @@ class TLabel : public TGraphicControl {
   bool FWordWrap = false;
 };
 
-class TPanel : public TCustomControl {
+class TCustomPanel : public TCustomControl {
  public:
   static const core::TClassInfo kClass;
   const core::TClassInfo& ClassType() const override { return kClass; }
-  explicit TPanel(core::TComponent* owner);
+  explicit TCustomPanel(core::TComponent* owner);
 
   TBevelCut BevelOuter() const { return FBevelOuter; }
   void SetBevelOuter(TBevelCut bevel);
@@ -72,12 +72,12 @@ class TPanel : public TCustomControl {
 
 // A drop-down list over the system combo box. Items live in the object and are copied
 // into the window when it is made and whenever they change.
-class TComboBox : public TWinControl {
+class TCustomComboBox : public TWinControl {
  public:
   static const core::TClassInfo kClass;
   const core::TClassInfo& ClassType() const override { return kClass; }
-  explicit TComboBox(core::TComponent* owner);
-  ~TComboBox() override;
+  explicit TCustomComboBox(core::TComponent* owner);
+  ~TCustomComboBox() override;
 
   TComboBoxStyle Style() const { return FStyle; }
   void SetStyle(TComboBoxStyle style);
@@ -134,9 +134,26 @@ class TProgressBar : public TWinControl {
   bool FSmooth = false;
 };
 
-// The form a control stands on, if any.
-class TCustomForm;
-TCustomForm* GetParentForm(const TControl* control);
+class TLabel : public TCustomLabel {
+ public:
+  static const core::TClassInfo kClass;
+  const core::TClassInfo& ClassType() const override { return kClass; }
+  explicit TLabel(core::TComponent* owner) : TCustomLabel(owner) {}
+};
+
+class TPanel : public TCustomPanel {
+ public:
+  static const core::TClassInfo kClass;
+  const core::TClassInfo& ClassType() const override { return kClass; }
+  explicit TPanel(core::TComponent* owner) : TCustomPanel(owner) {}
+};
+
+class TComboBox : public TCustomComboBox {
+ public:
+  static const core::TClassInfo kClass;
+  const core::TClassInfo& ClassType() const override { return kClass; }
+  explicit TComboBox(core::TComponent* owner) : TCustomComboBox(owner) {}
+};
 
 void RegisterStdControls();
 

@@ -46,15 +46,13 @@ TEST(Win32Smoke, WindowPaintsWhatItIsToldAndTheScreenShowsIt) {
 
   EXPECT_EQ(SendMessageW(hwnd, kSetColour, RGB(12, 200, 99), 0), 1);
   UpdateWindow(hwnd);
-  bw::test::PumpMessages(200);
   POINT inside{60, 40};
   ClientToScreen(hwnd, &inside);
-  EXPECT_EQ(bw::test::ScreenPixel(inside.x, inside.y), RGB(12, 200, 99));
+  EXPECT_EQ(bw::test::WaitForScreenPixel(inside.x, inside.y, RGB(12, 200, 99)), RGB(12, 200, 99));
 
   SendMessageW(hwnd, kSetColour, RGB(250, 3, 17), 0);
   UpdateWindow(hwnd);
-  bw::test::PumpMessages(100);
-  EXPECT_EQ(bw::test::ScreenPixel(inside.x, inside.y), RGB(250, 3, 17));
+  EXPECT_EQ(bw::test::WaitForScreenPixel(inside.x, inside.y, RGB(250, 3, 17)), RGB(250, 3, 17));
 
   DestroyWindow(hwnd);
   UnregisterClassW(L"BwSmoke", wc.hInstance);

@@ -40,11 +40,12 @@ class FormTest : public ::testing::Test {
   void ShowAndPump() {
     FForm->Show();
     FForm->Update();
-    bw::test::PumpMessages(200);
+    bw::test::WaitPainted(FForm->Handle());
   }
-  COLORREF PixelOf(TControl& control, int x, int y) {
+  // The pixel at the control's client point once it shows `expected` (or the wait ends).
+  COLORREF PixelOf(TControl& control, int x, int y, COLORREF expected) {
     const POINT p = control.ClientToScreen(POINT{x, y});
-    return bw::test::ScreenPixel(p.x, p.y);
+    return bw::test::WaitForScreenPixel(p.x, p.y, expected);
   }
 
   std::unique_ptr<TApplication> FApp;
@@ -143,17 +144,15 @@ TEST_F(FormTest, WindowsCarryTheirFrameworkClassNamesAndTheirObjects) {
 TEST_F(FormTest, PaintsControlsAndWindowlessControlsOnScreen) {
   ShowAndPump();
   EXPECT_GE(FForm->Box1->Paints, 1);
-  EXPECT_EQ(PixelOf(*FForm->Box1, 30, 20), RGB(0, 0, 255));
-  EXPECT_EQ(PixelOf(*FForm->Graphic1, 25, 15), RGB(0, 192, 0));
-  EXPECT_EQ(PixelOf(*FForm, 250, 150), RGB(255, 255, 255));
+  EXPECT_EQ(PixelOf(*FForm->Box1, 30, 20, RGB(0, 0, 255)), RGB(0, 0, 255));
+  EXPECT_EQ(PixelOf(*FForm->Graphic1, 25, 15, RGB(0, 192, 0)), RGB(0, 192, 0));
+  EXPECT_EQ(PixelOf(*FForm, 250, 150, RGB(255, 255, 255)), RGB(255, 255, 255));
   FForm->Graphic1->SetColor(RGB(200, 10, 10));
   FForm->Update();
-  bw::test::PumpMessages(100);
-  EXPECT_EQ(PixelOf(*FForm->Graphic1, 25, 15), RGB(200, 10, 10));
+  EXPECT_EQ(PixelOf(*FForm->Graphic1, 25, 15, RGB(200, 10, 10)), RGB(200, 10, 10));
   FForm->Graphic1->Hide();
   FForm->Update();
-  bw::test::PumpMessages(100);
-  EXPECT_EQ(PixelOf(*FForm, 125, 25), RGB(255, 255, 255));
+  EXPECT_EQ(PixelOf(*FForm, 125, 25, RGB(255, 255, 255)), RGB(255, 255, 255));
 }
 
 TEST_F(FormTest, ChildNotificationsAreReflectedToTheChild) {
@@ -167,22 +166,22 @@ TEST_F(FormTest, WindowProcCanBeReplacedAndRestored) {
   ShowAndPump();
   TTestPaintBox& box = *FForm->Box1;
   std::vector<UINT> seen;
-  TWndMethod saved = box.WindowProc;
-  box.WindowProc = [&](TMessage& m) {
+  TWindowProcHook hook;
+  hook = box.WindowProc.Replace([&](TMessage& m) {
     seen.push_back(m.Msg);
     if (m.Msg == WM_USER + 5) {
       m.Result = 77;
       return;
     }
-    saved(m);
-  };
+    hook->CallPrevious(m);
+  });
   EXPECT_EQ(SendMessageW(box.Handle(), WM_USER + 5, 0, 0), 77);
   box.Invalidate();
   box.Update();
   const int paints = box.Paints;
   EXPECT_GE(paints, 1);
   EXPECT_NE(std::find(seen.begin(), seen.end(), static_cast<UINT>(WM_PAINT)), seen.end());
-  box.WindowProc = saved;
+  EXPECT_TRUE(box.WindowProc.Restore(hook));
   seen.clear();
   EXPECT_EQ(SendMessageW(box.Handle(), WM_USER + 5, 0, 0), 0);
   EXPECT_TRUE(seen.empty());
@@ -198,17 +197,6 @@ void MoveMouseTo(POINT screen) {
   SendInput(1, &in, sizeof in);
 }
 
-// Pumps until `done` holds, for at most `ms`.
-template <class F>
-bool PumpUntil(F done, unsigned ms = 3000) {
-  const ULONGLONG end = GetTickCount64() + ms;
-  while (GetTickCount64() < end) {
-    if (done()) return true;
-    bw::test::PumpMessages(20);
-  }
-  return done();
-}
-
 TEST_F(FormTest, MouseEnterAndLeaveFollowTheCursorOverBothKindsOfControl) {
   ShowAndPump();
   std::vector<std::string> events;
@@ -219,14 +207,14 @@ TEST_F(FormTest, MouseEnterAndLeaveFollowTheCursorOverBothKindsOfControl) {
   watch(*FForm->Graphic1, "graphic");
   watch(*FForm->Box1, "box");
   MoveMouseTo(FForm->Graphic1->ClientToScreen(POINT{20, 10}));
-  ASSERT_TRUE(PumpUntil([&] { return FForm->Graphic1->MouseInControl(); }));
+  ASSERT_TRUE(bw::test::PumpUntil([&] { return FForm->Graphic1->MouseInControl(); }));
   EXPECT_EQ(MouseControl(), FForm->Graphic1);
   MoveMouseTo(FForm->Box1->ClientToScreen(POINT{20, 10}));
-  ASSERT_TRUE(PumpUntil([&] { return FForm->Box1->MouseInControl(); }));
+  ASSERT_TRUE(bw::test::PumpUntil([&] { return FForm->Box1->MouseInControl(); }));
   EXPECT_FALSE(FForm->Graphic1->MouseInControl());
   // Off the form altogether: the leave notice comes from the window's mouse tracking.
   MoveMouseTo(POINT{FForm->Left() + FForm->Width() + 150, FForm->Top() + FForm->Height() + 150});
-  ASSERT_TRUE(PumpUntil([&] { return !FForm->Box1->MouseInControl(); }));
+  ASSERT_TRUE(bw::test::PumpUntil([&] { return !FForm->Box1->MouseInControl(); }));
   EXPECT_EQ(events, (std::vector<std::string>{"enter graphic", "leave graphic", "enter box", "leave box"}));
 }
 
@@ -247,44 +235,42 @@ TEST_F(FormTest, TransparentColourLetsTheWindowBelowShowThrough) {
   box->SetParent(top);
   top->Show();
   top->Update();
-  bw::test::PumpMessages(300);
-  EXPECT_EQ(bw::test::ScreenPixel(80 + 30, 80 + 30), RGB(255, 255, 0));
-  EXPECT_EQ(bw::test::ScreenPixel(80 + 90, 80 + 70), RGB(255, 255, 255));  // fuchsia: see-through
+  EXPECT_EQ(bw::test::WaitForScreenPixel(80 + 30, 80 + 30, RGB(255, 255, 0)), RGB(255, 255, 0));
+  EXPECT_EQ(bw::test::WaitForScreenPixel(80 + 90, 80 + 70, RGB(255, 255, 255)), RGB(255, 255, 255));  // fuchsia: see-through
   top->SetTransparentColor(false);
   top->Invalidate();
-  bw::test::PumpMessages(300);
-  EXPECT_EQ(bw::test::ScreenPixel(80 + 90, 80 + 70), RGB(255, 0, 255));
+  EXPECT_EQ(bw::test::WaitForScreenPixel(80 + 90, 80 + 70, RGB(255, 0, 255)), RGB(255, 0, 255));
 }
 
 TEST_F(FormTest, ProcessMessagesHandlesWhatIsPending) {
   ShowAndPump();
   int handled = 0;
-  TWndMethod saved = FForm->WindowProc;
-  FForm->WindowProc = [&](TMessage& m) {
+  TWindowProcHook hook;
+  hook = FForm->WindowProc.Replace([&](TMessage& m) {
     if (m.Msg == WM_USER + 7) ++handled;
-    saved(m);
-  };
+    hook->CallPrevious(m);
+  });
   PostMessageW(FForm->Handle(), WM_USER + 7, 0, 0);
   PostMessageW(FForm->Handle(), WM_USER + 7, 0, 0);
   EXPECT_EQ(handled, 0);
   FApp->ProcessMessages();
   EXPECT_EQ(handled, 2);
-  FForm->WindowProc = saved;
+  FForm->WindowProc.Restore(hook);
 }
 
 TEST_F(FormTest, ShowModalReturnsTheModalResultAndReenablesTheOtherWindows) {
   ShowAndPump();
   auto* dialog = CreateForm<TForm>(FApp.get());
   dialog->SetBounds(120, 120, 200, 120);
-  TWndMethod saved = dialog->WindowProc;
   bool ownerDisabledMeanwhile = false;
-  dialog->WindowProc = [&](TMessage& m) {
+  TWindowProcHook hook;
+  hook = dialog->WindowProc.Replace([&](TMessage& m) {
     if (m.Msg == WM_USER + 9) {
       ownerDisabledMeanwhile = !IsWindowEnabled(FForm->Handle());
       dialog->SetModalResult(mrOk);
     }
-    saved(m);
-  };
+    hook->CallPrevious(m);
+  });
   PostMessageW(dialog->Handle(), WM_USER + 9, 0, 0);
   EXPECT_EQ(dialog->ShowModal(), mrOk);
   EXPECT_TRUE(ownerDisabledMeanwhile);
@@ -355,7 +341,7 @@ TEST_F(FormTest, ScreenCentredFormsShowAndCloseInOrder) {
     EXPECT_EQ(action, TCloseAction::caHide);
   };
   form->Show();
-  bw::test::PumpMessages(100);
+  bw::test::WaitPainted(form->Handle());
   EXPECT_EQ(form->Left(), (GetSystemMetrics(SM_CXSCREEN) - 200) / 2);
   EXPECT_EQ(form->Top(), (GetSystemMetrics(SM_CYSCREEN) - 100) / 2);
   SendMessageW(form->Handle(), WM_CLOSE, 0, 0);  // the system's close command

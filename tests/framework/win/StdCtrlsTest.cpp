@@ -59,11 +59,11 @@ class StdCtrlsTest : public ::testing::Test {
   void Show() {
     FForm->Show();
     FForm->Update();
-    bw::test::PumpMessages(200);
+    bw::test::WaitPainted(FForm->Handle());
   }
-  COLORREF Pixel(TControl& c, int x, int y) {
+  COLORREF Pixel(TControl& c, int x, int y, COLORREF expected) {
     const POINT p = c.ClientToScreen(POINT{x, y});
-    return bw::test::ScreenPixel(p.x, p.y);
+    return bw::test::WaitForScreenPixel(p.x, p.y, expected);
   }
   std::unique_ptr<TApplication> FApp;
   TStdForm* FForm = nullptr;
@@ -105,11 +105,11 @@ TEST_F(StdCtrlsTest, WindowsAreOfTheFrameworkClassesAndCarrySettings) {
 
 TEST_F(StdCtrlsTest, LabelsAndPanelsPaintTheirColours) {
   Show();
-  EXPECT_EQ(Pixel(*FForm->Label1, 118, 18), RGB(248, 249, 145));  // its own colour
-  EXPECT_EQ(Pixel(*FForm->Label2, 118, 18), RGB(255, 255, 255));  // the form's
-  EXPECT_EQ(Pixel(*FForm->Panel1, 50, 30), RGB(0xD0, 0xD0, 0xD0));
-  EXPECT_EQ(Pixel(*FForm->Panel1, 0, 0), GetSysColor(COLOR_BTNHIGHLIGHT));  // raised bevel
-  EXPECT_EQ(Pixel(*FForm->Panel1, 99, 59), GetSysColor(COLOR_BTNSHADOW));
+  EXPECT_EQ(Pixel(*FForm->Label1, 118, 18, RGB(248, 249, 145)), RGB(248, 249, 145));  // its own colour
+  EXPECT_EQ(Pixel(*FForm->Label2, 118, 18, RGB(255, 255, 255)), RGB(255, 255, 255));  // the form's
+  EXPECT_EQ(Pixel(*FForm->Panel1, 50, 30, RGB(0xD0, 0xD0, 0xD0)), RGB(0xD0, 0xD0, 0xD0));
+  EXPECT_EQ(Pixel(*FForm->Panel1, 0, 0, GetSysColor(COLOR_BTNHIGHLIGHT)), GetSysColor(COLOR_BTNHIGHLIGHT));  // raised bevel
+  EXPECT_EQ(Pixel(*FForm->Panel1, 99, 59, GetSysColor(COLOR_BTNSHADOW)), GetSysColor(COLOR_BTNSHADOW));
 }
 
 TEST_F(StdCtrlsTest, ComboSelectionByKeyboardFiresOnSelect) {
@@ -213,14 +213,14 @@ TEST(Image, StretchedPicturesKeepTheirProportionsAnchoredTopLeft) {
   EXPECT_EQ(d.bottom, 204);  // 50 * 409 / 100
   form->Show();
   form->Update();
-  bw::test::PumpMessages(200);
-  auto at = [&](int x, int y) {
+  bw::test::WaitPainted(form->Handle());
+  auto at = [&](int x, int y, COLORREF expected) {
     const POINT p = image->ClientToScreen(POINT{x, y});
-    return bw::test::ScreenPixel(p.x, p.y);
+    return bw::test::WaitForScreenPixel(p.x, p.y, expected);
   };
-  EXPECT_EQ(at(0, 0), RGB(220, 20, 20));
-  EXPECT_EQ(at(408, 203), RGB(220, 20, 20));
-  EXPECT_EQ(at(408, 205), RGB(0, 0, 90));
+  EXPECT_EQ(at(0, 0, RGB(220, 20, 20)), RGB(220, 20, 20));
+  EXPECT_EQ(at(408, 203, RGB(220, 20, 20)), RGB(220, 20, 20));
+  EXPECT_EQ(at(408, 205, RGB(0, 0, 90)), RGB(0, 0, 90));
   // A tall picture: the height decides, and the right part stays empty.
   wide.SetSize(50, 100);
   FillRect(wide.Canvas().Handle(), &all, red.Get());
@@ -228,8 +228,8 @@ TEST(Image, StretchedPicturesKeepTheirProportionsAnchoredTopLeft) {
   EXPECT_EQ(image->DestRect().bottom, 238);
   image->Picture()->SetGraphic(nullptr);
   form->Update();
-  bw::test::PumpMessages(200);
-  EXPECT_EQ(at(10, 10), RGB(0, 0, 90));  // cleared: the form shows through
+  bw::test::WaitPainted(form->Handle());
+  EXPECT_EQ(at(10, 10, RGB(0, 0, 90)), RGB(0, 0, 90));  // cleared: the form shows through
 }
 
 }  // namespace

@@ -14,12 +14,7 @@
 namespace bw::win {
 namespace {
 
-// Pumps until `done` holds; the bound only ends a broken run.
-template <class F>
-bool PumpUntil(F done) {
-  for (int i = 0; i < 1000 && !done(); ++i) test::PumpMessages(10);
-  return done();
-}
+using test::PumpUntil;
 
 TEST(Timer, FiresWhileEnabledAndStopsWhenDisabled) {
   TTimer timer(nullptr);
