@@ -51,7 +51,9 @@ class TSourceReader {
   std::uint8_t* FData = nullptr;        // the buffered bytes
   std::uint64_t FStartBytes = 0;  // source offset of FData[0]
   std::size_t FLengthBytes = 0;
-  std::uint64_t FFilePosBytes = 0;  // where the handle stands
+  // Where the handle stands; unknown at first, as others may have moved it (the structure
+  // mode reads the same handle before it falls back).
+  std::uint64_t FFilePosBytes = ~std::uint64_t{0};
   bool FFailed = false;
   std::string FErrorText;
 };
