@@ -67,6 +67,34 @@ enum class TOpenOption : std::uint8_t {
 };
 using TOpenOptions = TSet<TOpenOption>;
 
+// Common controls.
+enum class TToolButtonStyle : std::uint8_t { tbsButton, tbsCheck, tbsDropDown, tbsSeparator, tbsDivider };
+enum class TCustomDrawStateFlag : std::uint8_t {
+  cdsSelected,
+  cdsGrayed,
+  cdsDisabled,
+  cdsChecked,
+  cdsFocused,
+  cdsDefault,
+  cdsHot,
+  cdsMarked,
+  cdsIndeterminate
+};
+using TCustomDrawState = TSet<TCustomDrawStateFlag>;
+enum class TTabPosition : std::uint8_t { tpTop, tpBottom, tpLeft, tpRight };
+enum class TViewStyle : std::uint8_t { vsIcon, vsSmallIcon, vsList, vsReport };
+enum class TScrollStyle : std::uint8_t { ssNone, ssHorizontal, ssVertical, ssBoth };
+enum class TGridOption : std::uint8_t {
+  goFixedVertLine,
+  goFixedHorzLine,
+  goVertLine,
+  goHorzLine,
+  goRangeSelect,
+  goRowSelect,
+  goThumbTracking
+};
+using TGridOptions = TSet<TGridOption>;
+
 extern const TEnumInfo kAlignmentInfo;
 extern const TEnumInfo kButtonLayoutInfo;
 extern const TEnumInfo kBorderStyleInfo;
@@ -91,6 +119,12 @@ extern const TEnumInfo kTextLayoutInfo;
 extern const TEnumInfo kWindowStateInfo;
 extern const TEnumInfo kProgressBarOrientationInfo;
 extern const TEnumInfo kOpenOptionInfo;
+extern const TEnumInfo kToolButtonStyleInfo;
+extern const TEnumInfo kCustomDrawStateInfo;
+extern const TEnumInfo kTabPositionInfo;
+extern const TEnumInfo kViewStyleInfo;
+extern const TEnumInfo kScrollStyleInfo;
+extern const TEnumInfo kGridOptionInfo;
 
 // Colours: 0x00BBGGRR literals, 0x800000nn for system colour nn.
 using TColor = std::int32_t;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/core/ClassRegistry.h"
+#include "framework/win/ComCtrls.h"
 #include "framework/win/Dialogs.h"
 #include "framework/win/ExtCtrls.h"
 #include "framework/win/Forms.h"
@@ -203,6 +204,7 @@ void RegisterStdControls() {
         &TBitBtn::kClass, &TImage::kClass, &TForm::kClass, &TTimer::kClass, &TOpenDialog::kClass,
         &TImageList::kClass})
     core::RegisterComponentClass(*cls);
+  RegisterComControls();
 }
 
 }  // namespace bw::win
