@@ -4,6 +4,7 @@
 #include "app/QuorbelFP.h"
 #include "app/QuorbelFS1.h"
 #include "framework/win/Application.h"
+#include "skin/window/LacquerDlg.h"
 
 namespace {
 
@@ -15,6 +16,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
   using namespace bw;
   app::RegisterMainFormClasses();
   app::RegisterLanguageFormClasses();
+  // Before the forms: the main window's skin data creates the manager when it is read.
+  skin::InstallSkinEngine();
+  struct TEngineRelease {
+    ~TEngineRelease() { skin::ReleaseSkinEngine(); }
+  } engineRelease;
   win::TApplication application(nullptr);
   try {
     application.SetIcon(LoadIconW(instance, kIconResource));

@@ -4,6 +4,7 @@
 
 #include "framework/core/Exceptions.h"
 #include "framework/win/CallbackErrors.h"
+#include "framework/win/Menus.h"
 #include "framework/win/Text.h"
 
 namespace bw::win {
@@ -19,7 +20,41 @@ LRESULT CALLBACK ApplicationWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM
     if (Application) Application->Terminate();
     return 0;
   }
+  // Popup menus shown with no form to own them are owned here.
+  if (msg == WM_MEASUREITEM || msg == WM_DRAWITEM) {
+    try {
+      if (HandleMenuOwnerDraw(msg, lParam)) return TRUE;
+    } catch (...) {
+      HandleCallbackError(Application);
+      return TRUE;
+    }
+  }
   return DefWindowProcW(window, msg, wParam, lParam);
+}
+
+// The innermost form a window belongs to.
+TCustomForm* FormOfWindow(HWND window) {
+  for (HWND w = window; w; w = GetParent(w))
+    if (auto* form = dynamic_cast<TCustomForm*>(TWinControl::FromHandle(w))) return form;
+  return nullptr;
+}
+
+// The keys forms and their controls answer before the dialog navigation sees them, unless
+// the focused control wants them itself.
+bool IsDialogKey(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN) return false;
+  UINT want = 0;
+  switch (msg.wParam) {
+    case VK_TAB: want = DLGC_WANTTAB; break;
+    case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN: want = DLGC_WANTARROWS; break;
+    case VK_RETURN: case VK_ESCAPE: case VK_EXECUTE: case VK_CANCEL: want = 0; break;
+    default: return false;
+  }
+  const auto code = static_cast<UINT>(SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam,
+                                                   reinterpret_cast<LPARAM>(&msg)));
+  if (code & DLGC_WANTALLKEYS) return false;
+  if (msg.wParam == VK_RETURN && (code & DLGC_WANTMESSAGE)) return false;
+  return (code & want) == 0 || want == 0;
 }
 
 void ShowCallbackError(core::TObject* sender, std::exception_ptr error) {
@@ -99,12 +134,36 @@ bool TApplication::ProcessMessage(MSG& msg) {
     FTerminated = true;
     return true;
   }
+  if (msg.hwnd && PreTranslate(msg)) return true;
   // Tab and arrow keys move the focus between the controls of the active form.
   HWND active = GetActiveWindow();
   if (active && TWinControl::FromHandle(active) && IsDialogMessageW(active, &msg)) return true;
   TranslateMessage(&msg);
   DispatchMessageW(&msg);
   return true;
+}
+
+bool TApplication::PreTranslate(MSG& msg) {
+  try {
+    TCustomForm* form = nullptr;
+    if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN || msg.message == WM_SYSCHAR)
+      form = FormOfWindow(msg.hwnd);
+    if (!form) return false;
+    // Short cuts: the form's menus, then those of the forms around it (an MDI frame's bar).
+    if (const TShortCut shortCut = ShortCutOfKey(msg.message, msg.wParam))
+      for (TCustomForm* f = form; f; f = f->Parent() ? GetParentForm(f->Parent()) : nullptr)
+        if (f->IsShortCut(shortCut)) return true;
+    if (IsDialogKey(msg) && form->Perform(CM_DIALOGKEY, msg.wParam, msg.lParam) != 0) return true;
+    if (msg.message == WM_SYSCHAR && form->Perform(CM_DIALOGCHAR, msg.wParam, msg.lParam) != 0) return true;
+    // Ctrl+F4, Ctrl+F6 and the MDI child's system menu keys.
+    if (HWND root = GetAncestor(msg.hwnd, GA_ROOT))
+      if (auto* frame = dynamic_cast<TCustomForm*>(TWinControl::FromHandle(root)); frame && frame->ClientHandle())
+        if (TranslateMDISysAccel(frame->ClientHandle(), &msg)) return true;
+  } catch (...) {
+    HandleException(this);
+    return true;
+  }
+  return false;
 }
 
 void TApplication::ProcessMessages() {

@@ -61,6 +61,8 @@ class TApplication : public core::TComponent {
 
  private:
   bool ProcessMessage(MSG& msg);
+  // Short cuts, dialog keys and characters, MDI keys: true when the message was used.
+  bool PreTranslate(MSG& msg);
   void EnsureHintWindow();
 
   HWND FHandle = nullptr;

@@ -8,6 +8,7 @@
 #include "framework/win/ExtCtrls.h"
 #include "framework/win/Forms.h"
 #include "framework/win/ImageList.h"
+#include "framework/win/Menus.h"
 #include "framework/win/StdCtrls.h"
 #include "framework/win/Text.h"
 #include "framework/win/Timer.h"
@@ -204,6 +205,7 @@ void RegisterStdControls() {
         &TBitBtn::kClass, &TImage::kClass, &TForm::kClass, &TTimer::kClass, &TOpenDialog::kClass,
         &TImageList::kClass})
     core::RegisterComponentClass(*cls);
+  RegisterMenuClasses();
   RegisterComControls();
 }
 

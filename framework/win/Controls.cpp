@@ -9,6 +9,7 @@
 #include "framework/win/Application.h"
 #include "framework/win/CallbackErrors.h"
 #include "framework/win/GdiHandles.h"
+#include "framework/win/Menus.h"
 #include "framework/win/Text.h"
 
 namespace bw::win {
@@ -86,6 +87,7 @@ const core::TPropInfo TControl::kProps[] = {
     core::BoolProp<&TControl::FShowHint, &TControl::SetShowHint>("ShowHint", false),
     core::BoolProp<&TControl::FEnabled, &TControl::SetEnabled>("Enabled", true),
     core::BoolProp<&TControl::FVisible, &TControl::SetVisible>("Visible", true),
+    core::ObjProp<&TControl::PopupMenu, &TControl::SetPopupMenu>("PopupMenu"),
     core::EnumProp<&TControl::FAlign, &TControl::SetAlign>("Align", core::kAlignInfo, core::TAlign::alNone),
     core::EventProp<&TControl::OnClick>("OnClick"),
     core::EventProp<&TControl::OnMouseDown>("OnMouseDown"),
@@ -268,6 +270,25 @@ void TControl::BringToFront() {
   Invalidate();
 }
 
+void TControl::SetPopupMenu(TPopupMenu* menu) {
+  if (menu == FPopupMenu) return;
+  if (FPopupMenu) FPopupMenu->RemoveFreeNotification(*this);
+  FPopupMenu = menu;
+  if (FPopupMenu) FPopupMenu->FreeNotification(*this);
+}
+
+void TControl::Notification(core::TComponent& component, core::TOperation operation) {
+  core::TComponent::Notification(component, operation);
+  if (operation == core::TOperation::opRemove && &component == FPopupMenu) FPopupMenu = nullptr;
+}
+
+bool TControl::DoContextPopup(POINT screen) {
+  if (!FPopupMenu || !FPopupMenu->AutoPopup() || !FEnabled) return false;
+  FPopupMenu->SetPopupComponent(this);
+  FPopupMenu->Popup(screen.x, screen.y);
+  return true;
+}
+
 void TControl::MouseDown(TMouseButton button, int x, int y) { OnMouseDown(this, button, x, y); }
 void TControl::MouseUp(TMouseButton button, int x, int y) { OnMouseUp(this, button, x, y); }
 void TControl::MouseMove(int x, int y) { OnMouseMove(this, x, y); }
@@ -426,6 +447,8 @@ TWinControl::~TWinControl() {
     if (child->Owner() == this) delete child;
   }
 }
+
+TWinControl* TWinControl::CreationControl() { return gCreationControl; }
 
 TWinControl* TWinControl::FromHandle(HWND window) {
   if (!window) return nullptr;
@@ -947,6 +970,19 @@ void TWinControl::WndProc(TMessage& message) {
     case WM_SETFOCUS:
       Perform(CM_ENTER);
       break;
+    case WM_CONTEXTMENU: {
+      // From the menu key the point is -1, -1: the menu opens at the control's corner.
+      const bool fromKey = message.LParam == -1;
+      POINT screen = fromKey ? ClientToScreen(POINT{4, 4}) : PointOf(message.LParam);
+      TControl* target = this;
+      if (!fromKey)
+        if (TControl* child = ControlAtPos(ScreenToClient(screen))) target = child;
+      if (target->DoContextPopup(screen) || (target != this && DoContextPopup(screen))) {
+        message.Result = 1;
+        return;
+      }
+      break;
+    }
     case WM_KILLFOCUS:
       Perform(CM_EXIT);
       break;

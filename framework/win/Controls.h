@@ -21,6 +21,7 @@
 namespace bw::win {
 
 class TWinControl;
+class TPopupMenu;
 
 enum class TMouseButton : std::uint8_t { mbLeft, mbRight, mbMiddle };
 using TMouseEvent = core::TEvent<void(core::TObject* sender, TMouseButton button, int x, int y)>;
@@ -89,6 +90,11 @@ class TControl : public core::TComponent {
   void SetShowHint(bool show);
   // True between CM_MOUSEENTER and CM_MOUSELEAVE.
   bool MouseInControl() const { return FMouseInControl; }
+  // Shown on a right click or the menu key over the control.
+  TPopupMenu* PopupMenu() const { return FPopupMenu; }
+  void SetPopupMenu(TPopupMenu* menu);
+  // Shows the popup menu at a screen point; false when the control has none to show.
+  bool DoContextPopup(POINT screen);
 
   // The replaceable message handler: code that takes the control over puts its handler on
   // top (Replace) and releases it (Restore); the bottom is the control's WndProc.
@@ -124,6 +130,7 @@ class TControl : public core::TComponent {
   virtual void MouseDown(TMouseButton button, int x, int y);
   virtual void MouseUp(TMouseButton button, int x, int y);
   virtual void MouseMove(int x, int y);
+  void Notification(core::TComponent& component, core::TOperation operation) override;
   // Colour of the parent for ParentColor; the control's own colour without a parent.
   void ApplyParentFont();
   void ApplyParentColor();
@@ -146,6 +153,7 @@ class TControl : public core::TComponent {
   bool FMouseInControl = false;
   bool FMouseDownInside = false;
   TWinControl* FParent = nullptr;
+  TPopupMenu* FPopupMenu = nullptr;
 
  private:
   static const core::TPropInfo kProps[];
@@ -204,6 +212,9 @@ class TWinControl : public TControl {
   void RecreateWnd();
   // The framework control attached to a window of this module and thread, if any.
   static TWinControl* FromHandle(HWND window);
+  // The control whose window this thread is creating now (before its first message attached
+  // it), if any: window hooks see a window before its control is attached.
+  static TWinControl* CreationControl();
   // The child window's control id (WM_COMMAND, WM_MEASUREITEM, GetDlgItem); 0 for top-level windows.
   int ControlId() const { return FControlId; }
 

@@ -4,6 +4,8 @@
 
 #include "framework/core/Exceptions.h"
 #include "framework/win/Application.h"
+#include "framework/win/Menus.h"
+#include "framework/win/StdCtrls.h"
 #include "framework/win/Text.h"
 
 namespace bw::win {
@@ -66,6 +68,11 @@ const core::TPropInfo TCustomForm::kProps[] = {
     core::BoolProp<&TCustomForm::FKeyPreview, &TCustomForm::SetKeyPreview>("KeyPreview", false),
     core::IntProp<&TCustomForm::ClientWidth, &TCustomForm::SetClientWidth>("ClientWidth", core::kNoDefault),
     core::IntProp<&TCustomForm::ClientHeight, &TCustomForm::SetClientHeight>("ClientHeight", core::kNoDefault),
+    core::ObjProp<&TCustomForm::Menu, &TCustomForm::SetMenu>("Menu"),
+    core::ObjProp<&TCustomForm::WindowMenu, &TCustomForm::SetWindowMenu>("WindowMenu"),
+    core::ObjProp<&TCustomForm::ActiveControl, &TCustomForm::SetActiveControl>("ActiveControl"),
+    core::EnumProp<&TCustomForm::WindowState, &TCustomForm::SetWindowState>("WindowState", core::kWindowStateInfo,
+                                                                          TWindowState::wsNormal),
     core::EventProp<&TCustomForm::OnCreate>("OnCreate"),
     core::EventProp<&TCustomForm::OnShow>("OnShow"),
     core::EventProp<&TCustomForm::OnHide>("OnHide"),
@@ -150,6 +157,24 @@ void TCustomForm::CreateParams(TCreateParams& params) {
   params.ExStyle = ExStyleOf(FBorderStyle) | WS_EX_CONTROLPARENT;
   if (FFormStyle == TFormStyle::fsStayOnTop) params.ExStyle |= WS_EX_TOPMOST;
   params.WndParent = Application ? Application->Handle() : nullptr;
+  if (IsMDIChild()) {
+    // Made in the MDI client; the system frames and activates it.
+    TCustomForm* parent = MDIParentForm();
+    if (!parent) throw core::Exception("An MDI child needs an MDI form");
+    params.Style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+    params.ExStyle = WS_EX_MDICHILD | WS_EX_CONTROLPARENT;
+    params.WndParent = parent->ClientHandle();
+    FVisible = true;
+    return;
+  }
+  if (FParent) {
+    // A form inside another window keeps its frame but is a child window there.
+    params.Style = (params.Style & ~static_cast<DWORD>(WS_POPUP)) | WS_CHILD | WS_CLIPSIBLINGS;
+    if (FVisible) params.Style |= WS_VISIBLE;
+    params.ExStyle &= ~static_cast<DWORD>(WS_EX_TOPMOST);
+    params.WndParent = FParent->Handle();
+    return;
+  }
   if (FPosition == TPosition::poScreenCenter || FPosition == TPosition::poDesktopCenter) {
     params.X = (GetSystemMetrics(SM_CXSCREEN) - FWidth) / 2;
     params.Y = (GetSystemMetrics(SM_CYSCREEN) - FHeight) / 2;
@@ -164,6 +189,8 @@ void TCustomForm::CreateParams(TCreateParams& params) {
 
 void TCustomForm::CreateWnd() {
   TScrollingWinControl::CreateWnd();
+  if (FFormStyle == TFormStyle::fsMDIForm) CreateMDIClient();
+  if (FMenu && !FParent && !IsMDIChild()) ::SetMenu(WindowHandle(), FMenu->Handle());
   ApplyLayered();
   HICON icon = FIcon ? FIcon : (Application ? Application->Icon() : nullptr);
   if (icon) {
@@ -197,8 +224,14 @@ void TCustomForm::SetVisible(bool visible) {
     FVisible = true;
     FShownOnce = true;
     if (first || !IsWindowVisible(h)) OnShow(this);
-    ShowWindow(h, SW_SHOW);
-    SetForegroundWindow(h);
+    if (IsMDIChild() || FParent) {
+      ShowWindow(h, SW_SHOW);
+    } else {
+      static constexpr int kShow[] = {SW_SHOW, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED};
+      ShowWindow(h, IsWindowVisible(h) ? SW_SHOW : kShow[static_cast<int>(FWindowState)]);
+      SetForegroundWindow(h);
+    }
+    if (FActiveControl && FActiveControl->CanFocus()) FActiveControl->SetFocus();
   } else {
     if (!FVisible) return;
     FVisible = false;
@@ -255,7 +288,8 @@ void TCustomForm::Close() {
     FModalResult = mrCancel;
     return;
   }
-  TCloseAction action = TCloseAction::caHide;
+  // Closing an MDI child closes it for good.
+  TCloseAction action = IsMDIChild() ? TCloseAction::caFree : TCloseAction::caHide;
   OnClose(this, action);
   if (action == TCloseAction::caNone) return;
   if (Application && Application->MainForm() == this) {
@@ -277,11 +311,27 @@ void TCustomForm::Release() {
 }
 
 void TCustomForm::WndProc(TMessage& message) {
+  if (HandleMenuMessage(message)) return;
   switch (message.Msg) {
     case WM_CLOSE:
       Close();
       message.Result = 0;
       return;
+    case CM_DIALOGKEY:
+    case CM_DIALOGCHAR:
+      message.Result = BroadcastToControls(*this, message);
+      return;
+    case WM_SIZE:
+      TScrollingWinControl::WndProc(message);
+      if (FClientHandle) LayoutMDIClient();
+      return;
+    case WM_SETFOCUS:
+      if (FActiveControl && FActiveControl != this && FActiveControl->CanFocus() &&
+          GetParentForm(FActiveControl) == this) {
+        FActiveControl->SetFocus();
+        return;
+      }
+      break;
     case CM_RELEASE:
       delete this;
       return;
@@ -295,6 +345,139 @@ void TCustomForm::WndProc(TMessage& message) {
       break;
   }
   TScrollingWinControl::WndProc(message);
+}
+
+void TCustomForm::SetParent(TWinControl* parent) {
+  if (parent == FParent) return;
+  // A form moving in or out of another window changes its window's kind.
+  const bool recreate = WindowHandle() != nullptr;
+  if (recreate) DestroyHandle();
+  TScrollingWinControl::SetParent(parent);
+  if (recreate && (FVisible || parent)) Handle();
+}
+
+void TCustomForm::SetMenu(TMainMenu* menu) {
+  if (menu == FMenu) return;
+  if (FMenu) {
+    FMenu->RemoveFreeNotification(*this);
+    if (FMenu->WindowOwner() == this) FMenu->SetWindowOwner(nullptr);
+  }
+  FMenu = menu;
+  if (FMenu) {
+    FMenu->FreeNotification(*this);
+    FMenu->SetWindowOwner(this);
+  }
+  if (WindowHandle() && !FParent && !IsMDIChild()) {
+    ::SetMenu(WindowHandle(), FMenu ? FMenu->Handle() : nullptr);
+    Perform(CM_MENUCHANGED, 1, 0);
+  }
+}
+
+void TCustomForm::SetWindowMenu(TMenuItem* item) {
+  if (item == FWindowMenu) return;
+  if (FWindowMenu) FWindowMenu->RemoveFreeNotification(*this);
+  FWindowMenu = item;
+  if (FWindowMenu) FWindowMenu->FreeNotification(*this);
+  if (FClientHandle && FMenu)
+    SendMessageW(FClientHandle, WM_MDISETMENU, reinterpret_cast<WPARAM>(FMenu->Handle()),
+                 reinterpret_cast<LPARAM>(FWindowMenu ? FWindowMenu->Handle() : nullptr));
+}
+
+TWinControl* TCustomForm::ActiveControl() const {
+  if (TWinControl* focused = TWinControl::FromHandle(GetFocus()); focused && focused != this)
+    if (GetParentForm(focused) == this) return focused;
+  return FActiveControl;
+}
+
+void TCustomForm::SetActiveControl(TWinControl* control) {
+  if (control == FActiveControl) return;
+  if (FActiveControl) FActiveControl->RemoveFreeNotification(*this);
+  FActiveControl = control;
+  if (FActiveControl) FActiveControl->FreeNotification(*this);
+  if (FActiveControl && !IsLoading() && Showing() && FActiveControl->CanFocus()) FActiveControl->SetFocus();
+}
+
+void TCustomForm::Notification(core::TComponent& component, core::TOperation operation) {
+  TScrollingWinControl::Notification(component, operation);
+  if (operation != core::TOperation::opRemove) return;
+  if (&component == FMenu) {
+    FMenu = nullptr;
+    if (WindowHandle() && !FParent && !IsMDIChild()) ::SetMenu(WindowHandle(), nullptr);
+  }
+  if (&component == FWindowMenu) FWindowMenu = nullptr;
+  if (&component == FActiveControl) FActiveControl = nullptr;
+}
+
+bool TCustomForm::IsShortCut(WORD shortCut) {
+  if (FMenu && FMenu->IsShortCut(shortCut)) return true;
+  for (std::int32_t i = 0; i < ComponentCount(); ++i)
+    if (auto* popup = dynamic_cast<TPopupMenu*>(Components(i)); popup && popup->IsShortCut(shortCut)) return true;
+  return false;
+}
+
+LRESULT TCustomForm::BroadcastToControls(TWinControl& parent, TMessage& message) {
+  for (int i = 0; i < parent.ControlCount(); ++i) {
+    TControl* control = parent.Controls(i);
+    if (const LRESULT r = control->Perform(message.Msg, message.WParam, message.LParam)) return r;
+    auto* windowed = dynamic_cast<TWinControl*>(control);
+    if (windowed && !dynamic_cast<TCustomForm*>(windowed))
+      if (const LRESULT r = BroadcastToControls(*windowed, message)) return r;
+  }
+  return 0;
+}
+
+bool TCustomForm::HandleMenuMessage(TMessage& message) {
+  switch (message.Msg) {
+    case WM_COMMAND:
+      // A menu's or an accelerator's command, not a control's notification.
+      if (message.LParam == 0 && HIWORD(message.WParam) <= 1) {
+        const UINT command = LOWORD(message.WParam);
+        if (FMenu && FMenu->DispatchCommand(command)) return true;
+        for (std::int32_t i = 0; i < ComponentCount(); ++i)
+          if (auto* popup = dynamic_cast<TPopupMenu*>(Components(i)); popup && popup->DispatchCommand(command))
+            return true;
+      }
+      return false;
+    case WM_INITMENUPOPUP:
+      // A submenu opens: its item hears OnClick first, as the item of a menu bar does.
+      if (FMenu && HIWORD(message.LParam) == 0)
+        if (TMenuItem* item = FMenu->FindItem(message.WParam, TFindItemKind::fkHandle))
+          if (item != FMenu->Items()) item->OnClick(item);
+      return false;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+      if (HandleMenuOwnerDraw(message.Msg, message.LParam)) {
+        message.Result = TRUE;
+        return true;
+      }
+      return false;
+  }
+  return false;
+}
+
+TCustomForm* TScreen::Forms(int index) const {
+  if (index < 0 || index >= FormCount()) throw core::EListError("Form index out of bounds");
+  // Windows in z-order, depth first: each top-level window, then what lies inside it.
+  // Only this thread's windows are entered.
+  std::vector<HWND> order;
+  const DWORD thread = GetCurrentThreadId();
+  std::function<void(HWND)> walk = [&](HWND w) {
+    for (; w; w = GetWindow(w, GW_HWNDNEXT)) {
+      if (GetWindowThreadProcessId(w, nullptr) != thread) continue;
+      order.push_back(w);
+      if (HWND child = GetWindow(w, GW_CHILD)) walk(child);
+    }
+  };
+  walk(GetTopWindow(nullptr));
+  std::vector<TCustomForm*> sorted = FForms;
+  auto rank = [&](const TCustomForm* f) -> size_t {
+    if (!f->WindowHandle()) return order.size();
+    const auto it = std::find(order.begin(), order.end(), f->WindowHandle());
+    return static_cast<size_t>(it - order.begin());
+  };
+  std::stable_sort(sorted.begin(), sorted.end(),
+                   [&](const TCustomForm* a, const TCustomForm* b) { return rank(a) < rank(b); });
+  return sorted[static_cast<size_t>(index)];
 }
 
 }  // namespace bw::win

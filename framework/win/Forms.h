@@ -12,6 +12,9 @@
 
 namespace bw::win {
 
+class TMainMenu;
+class TMenuItem;
+using core::TWindowState;
 using core::TFormBorderStyle;
 using core::TFormStyle;
 using core::TPosition;
@@ -61,10 +64,37 @@ class TCustomForm : public TScrollingWinControl {
   // The form does not own the icon.
   void SetIcon(HICON icon);
 
+  // The menu bar.
+  TMainMenu* Menu() const { return FMenu; }
+  void SetMenu(TMainMenu* menu);
+  // Clicks the item of the form's menus (its bar and its popup menus) with that short cut.
+  virtual bool IsShortCut(WORD shortCut);
+  TWindowState WindowState() const;
+  void SetWindowState(TWindowState state);
+  // The control that has the focus in this form, or gets it when the form is shown.
+  TWinControl* ActiveControl() const;
+  void SetActiveControl(TWinControl* control);
+
+  // MDI: an fsMDIForm holds an MDI client window; fsMDIChild forms live in the client of
+  // the main form (or the first MDI form).
+  HWND ClientHandle() const { return FClientHandle; }
+  int MDIChildCount() const;
+  TCustomForm* MDIChildren(int index) const;
+  TCustomForm* ActiveMDIChild() const;
+  // The menu item under which the MDI client lists the children.
+  TMenuItem* WindowMenu() const { return FWindowMenu; }
+  void SetWindowMenu(TMenuItem* item);
+  void Tile();
+  void Cascade();
+  void ArrangeIcons();
+  void Next();
+  void Previous();
+
   RECT ClientRect() const override;
   void SetClientWidth(int width) override;
   void SetClientHeight(int height) override;
   void SetVisible(bool visible) override;
+  void SetParent(TWinControl* parent) override;
   bool Showing() const override;
 
   int ModalResult() const { return FModalResult; }
@@ -93,7 +123,19 @@ class TCustomForm : public TScrollingWinControl {
   void CreateWnd() override;
   void WndProc(TMessage& message) override;
   bool OwnsPainting() const override { return true; }
+  void DefaultHandler(TMessage& message) override;
+  void DestroyWnd() override;
+  void Notification(core::TComponent& component, core::TOperation operation) override;
   void ApplyLayered();
+  bool IsMDIChild() const { return FFormStyle == TFormStyle::fsMDIChild; }
+  // The MDI form whose client an MDI child lives in.
+  static TCustomForm* MDIParentForm();
+  void CreateMDIClient();
+  // The MDI client fills what the form's edge-docked controls leave of its client area.
+  void LayoutMDIClient();
+  // Broadcasts CM_DIALOGKEY / CM_DIALOGCHAR to the controls until one answers.
+  LRESULT BroadcastToControls(TWinControl& parent, TMessage& message);
+  bool HandleMenuMessage(TMessage& message);
 
   TFormBorderStyle FBorderStyle = TFormBorderStyle::bsSizeable;
   TPosition FPosition = TPosition::poDesigned;
@@ -105,6 +147,11 @@ class TCustomForm : public TScrollingWinControl {
   int FModalResult = mrNone;
   bool FModal = false;
   bool FShownOnce = false;
+  TMainMenu* FMenu = nullptr;
+  TMenuItem* FWindowMenu = nullptr;
+  TWinControl* FActiveControl = nullptr;
+  TWindowState FWindowState = TWindowState::wsNormal;  // kept while there is no window
+  HWND FClientHandle = nullptr;
 
  private:
   static const core::TPropInfo kProps[];
@@ -116,6 +163,9 @@ class TForm : public TCustomForm {
   const core::TClassInfo& ClassType() const override { return kClass; }
   explicit TForm(core::TComponent* owner) : TCustomForm(owner) {}
 };
+
+// The form a control stands on (the control itself when it is a form), if any.
+TCustomForm* GetParentForm(const TControl* control);
 
 // Builds form T: the object first, then its registered description, then OnCreate.
 // Raises EReadError when the description is damaged.
@@ -135,7 +185,9 @@ T* CreateForm(core::TComponent* owner) {
 class TScreen {
  public:
   int FormCount() const { return static_cast<int>(FForms.size()); }
-  TCustomForm* Forms(int index) const { return FForms.at(static_cast<size_t>(index)); }
+  // In z-order, the topmost first; forms inside another window follow their top-level form,
+  // forms without a window come last, in creation order.
+  TCustomForm* Forms(int index) const;
   TCustomForm* ActiveForm() const { return FActiveForm; }
   // The font of menus, from the system's non-client metrics.
   TFont* MenuFont();
@@ -144,7 +196,7 @@ class TScreen {
 
  private:
   friend class TCustomForm;
-  std::vector<TCustomForm*> FForms;
+  std::vector<TCustomForm*> FForms;  // creation order
   TCustomForm* FActiveForm = nullptr;
   std::unique_ptr<TFont> FMenuFont;
 };

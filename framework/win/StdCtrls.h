@@ -155,10 +155,6 @@ class TComboBox : public TCustomComboBox {
   explicit TComboBox(core::TComponent* owner) : TCustomComboBox(owner) {}
 };
 
-// The form a control stands on, if any.
-class TCustomForm;
-TCustomForm* GetParentForm(const TControl* control);
-
 void RegisterStdControls();
 
 }  // namespace bw::win

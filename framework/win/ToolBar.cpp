@@ -8,6 +8,7 @@
 
 #include "framework/win/ComCtrls.h"
 #include "framework/win/ImageList.h"
+#include "framework/win/Menus.h"
 #include "framework/win/Text.h"
 
 namespace bw::win {
@@ -26,6 +27,7 @@ const core::TPropInfo TToolButton::kProps[] = {
                                                                  TToolButtonStyle::tbsButton),
     core::IntProp<&TToolButton::FImageIndex, &TToolButton::SetImageIndex>("ImageIndex", -1),
     core::BoolProp<&TToolButton::Down, &TToolButton::SetDown>("Down", false),
+    core::ObjProp<&TToolButton::DropdownMenu, &TToolButton::SetDropdownMenu>("DropdownMenu"),
 };
 const core::TClassInfo TToolButton::kClass{"TToolButton", &TGraphicControl::kClass, kProps, {},
                                            &core::CreateComponentOf<TToolButton>};
@@ -37,6 +39,7 @@ TToolButton::TToolButton(core::TComponent* owner) : TGraphicControl(owner) {
 
 TToolButton::~TToolButton() {
   Destroying();
+  if (FDropdownMenu) FDropdownMenu->RemoveFreeNotification(*this);
   if (TToolBar* bar = ToolBar(); bar && !bar->IsDestroying()) {
     bar->RemoveControl(*this);
     bar->RebuildButtons();
@@ -82,6 +85,17 @@ void TToolButton::SetVisible(bool visible) {
 
 void TToolButton::TextChanged() {
   if (TToolBar* bar = ToolBar()) bar->RebuildButtons();  // a caption may change the button size
+}
+
+void TToolButton::SetDropdownMenu(TPopupMenu* menu) {
+  if (FDropdownMenu) FDropdownMenu->RemoveFreeNotification(*this);
+  FDropdownMenu = menu;
+  if (FDropdownMenu) FDropdownMenu->FreeNotification(*this);
+}
+
+void TToolButton::Notification(core::TComponent& component, core::TOperation operation) {
+  TGraphicControl::Notification(component, operation);
+  if (operation == core::TOperation::opRemove && &component == FDropdownMenu) FDropdownMenu = nullptr;
 }
 
 void TToolButton::SetParent(TWinControl* parent) {
@@ -307,6 +321,20 @@ void TToolBar::CustomDraw(TMessage& message) {
   }
 }
 
+void TToolBar::DropDown(TToolButton& button) {
+  TPopupMenu* menu = button.FDropdownMenu;
+  if (!menu) return;
+  RECT r{};
+  if (!SendMessageW(WindowHandle(), TB_GETRECT, static_cast<WPARAM>(button.FCommandId), reinterpret_cast<LPARAM>(&r)))
+    return;
+  const POINT below = ClientToScreen(POINT{r.left, r.bottom});
+  menu->SetPopupComponent(&button);
+  SendMessageW(WindowHandle(), TB_PRESSBUTTON, static_cast<WPARAM>(button.FCommandId), TRUE);
+  menu->Popup(below.x, below.y);
+  if (WindowHandle())
+    SendMessageW(WindowHandle(), TB_PRESSBUTTON, static_cast<WPARAM>(button.FCommandId), button.FDown ? TRUE : FALSE);
+}
+
 void TToolBar::WndProc(TMessage& message) {
   switch (message.Msg) {
     case WM_PAINT:
@@ -319,13 +347,20 @@ void TToolBar::WndProc(TMessage& message) {
     case CN_COMMAND:
       if (TToolButton* b = FindButton(LOWORD(message.WParam))) {
         if (b->FStyle == TToolButtonStyle::tbsCheck) b->FDown = b->Down();
-        b->Click();
+        // A plain button with a menu and no click handler shows the menu.
+        if (b->FStyle == TToolButtonStyle::tbsButton && b->FDropdownMenu && !b->OnClick) DropDown(*b);
+        else b->Click();
       }
       return;
     case CN_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(message.LParam);
       if (header->code == NM_CUSTOMDRAW) return CustomDraw(message);
       message.Result = 0;
+      if (header->code == static_cast<UINT>(TBN_DROPDOWN)) {
+        const auto* nm = reinterpret_cast<const NMTOOLBARW*>(message.LParam);
+        if (TToolButton* b = FindButton(nm->iItem)) DropDown(*b);
+        message.Result = TBDDRET_DEFAULT;
+      }
       return;
     }
   }

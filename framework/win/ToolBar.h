@@ -14,6 +14,7 @@ using core::TCustomDrawStateFlag;
 using core::TToolButtonStyle;
 
 class TImageList;
+class TPopupMenu;
 class TToolBar;
 
 class TToolButton : public TGraphicControl {
@@ -34,11 +35,15 @@ class TToolButton : public TGraphicControl {
   void SetEnabled(bool enabled) override;
   void SetVisible(bool visible) override;
   void SetParent(TWinControl* parent) override;
+  // Shown under the button's arrow (a tbsDropDown button) or under the button.
+  TPopupMenu* DropdownMenu() const { return FDropdownMenu; }
+  void SetDropdownMenu(TPopupMenu* menu);
   // The command id the bar's window knows the button by.
   int CommandId() const { return FCommandId; }
 
  protected:
   void TextChanged() override;
+  void Notification(core::TComponent& component, core::TOperation operation) override;
 
  private:
   friend class TToolBar;
@@ -48,6 +53,7 @@ class TToolButton : public TGraphicControl {
   int FImageIndex = -1;
   bool FDown = false;
   int FCommandId = 0;
+  TPopupMenu* FDropdownMenu = nullptr;
 };
 
 using TToolBarCustomDrawEvent = core::TEvent<void(TToolBar* toolBar, const RECT& rect, bool& defaultDraw)>;
@@ -96,6 +102,7 @@ class TToolBar : public TWinControl {
   static const core::TPropInfo kProps[];
   void SyncButtonBounds();
   void CustomDraw(TMessage& message);
+  void DropDown(TToolButton& button);
   int FNextCommandId = 1;
   bool FFlat = true;
   bool FShowCaptions = false;

@@ -23,6 +23,11 @@
 #include "skin/data/LacquerIni.h"
 #include "skin/data/SkinRead.h"
 
+namespace bw::win {
+class TControl;
+class TCustomForm;
+}
+
 namespace bw::skin {
 
 using win::TBitmap;
@@ -71,6 +76,12 @@ inline constexpr TSkinOptions kDefaultSkinOptions{TSkinOption::xoPreview};
 inline constexpr const char* kSkinDataVersion = "3.26.07.21";
 // ActiveText / InActiveText when the description gives no colour.
 inline constexpr TColor kTextColorNotGiven = core::clNone;
+// The skin manager's actions, requested by the component and run later from its timer.
+inline constexpr int kActionSkinOn = 1;
+inline constexpr int kActionSkinOff = 2;
+inline constexpr int kActionSkinChanged = 3;
+inline constexpr int kActionPurge = 6;
+inline constexpr unsigned kActionDelayMs = 250;
 // One cell of the composed combo-box strip.
 inline constexpr int kComboCellWidthPx = 50;
 inline constexpr int kComboCellHeightPx = 21;
@@ -230,8 +241,28 @@ class TSkinData : public core::TComponent {
   bool LoadSkin();
   void LoadFromIni(const std::string& iniName);
 
+  // Registers with the process's skin manager (made here if there is none) and, for the
+  // main component, switches skinning on.
   void Loaded() override;
+  // Applies a newly loaded skin to the skinned windows, later, from the manager's timer.
   void UpdateSkin();
+  // Skin on / off for every window (requests to the manager), or the manager's switch at once.
+  void Install();
+  void Uninstall();
+  void EnableSkin(bool value);
+  // Frames one window, even a form nested in another form.
+  void SkinForm(HWND window);
+  // The frame of host takes the nested form's controls in.
+  void AddNestForm(win::TCustomForm& host, win::TCustomForm* nested);
+  // The frame of form skins the controls below control (below the form without one).
+  void UpdateSkinControl(win::TCustomForm& form, win::TControl* control);
+  void DeleteGraphicControl(win::TCustomForm& form, win::TControl& control);
+  void UpdateMenu(win::TCustomForm& form);
+  // FramePaint := value; with true, skinned menu bars rebuild their buttons.
+  void UpdateMainMenu(bool value);
+  // Hooks a further thread of the process; -1 without a manager.
+  int InstallThread(DWORD threadId);
+  void UnInstallThread(DWORD threadId);
   void DoSkinChanged();
   void DoFormSkin(const std::string& aName, bool& doSkin);
   // Sets an enumeration property of `object` by member name; anything else is ignored.

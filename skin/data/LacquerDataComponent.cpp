@@ -2,8 +2,11 @@
 // the form data, the ways a skin container reaches the component, and its switches.
 #include "framework/core/ClassRegistry.h"
 #include "framework/core/Text.h"
+#include "framework/win/Application.h"
+#include "framework/win/Forms.h"
 #include "skin/data/LacquerData.h"
 #include "skin/data/LacquerStore.h"
+#include "skin/data/SkinManagerLink.h"
 
 namespace bw::skin {
 
@@ -49,7 +52,7 @@ TSkinData::TSkinData(core::TComponent* owner)
 
 TSkinData::~TSkinData() {
   Destroying();
-  // TODO: unregister from the skin manager once it exists; nothing registers yet.
+  if (TSkinManagerLink* manager = SkinManagerLink(false)) manager->RemoveSkinData(*this);
   if (FaceBrush != nullptr) DeleteObject(FaceBrush);
 }
 
@@ -65,7 +68,77 @@ void TSkinData::SetActive(bool value) {
   FActive = value;
   // Read from the form: takes effect in Loaded.
   if (IsDesigning() || IsReading() || IsLoading()) return;
-  // TODO: request skin on or off from the skin manager; it does not exist yet.
+  TSkinManagerLink* manager = SkinManagerLink(false);
+  if (!manager) return;
+  switch (FSkinFormtype) {
+    case TSkinFormType::sfOnlyThisForm:
+      manager->SetActionData(this);
+      if (value && NoSkin) return;
+      manager->SetAction(value ? kActionSkinOn : kActionSkinOff, kActionDelayMs);
+      return;
+    case TSkinFormType::sfDialog:
+    case TSkinFormType::sfDLL:
+      return;
+    case TSkinFormType::sfMainform:
+      if (value) {
+        if (NoSkin) return;
+        manager->SetActionData(this);
+        manager->SetAction(kActionSkinOn, kActionDelayMs);
+        manager->SetState(1);
+      } else {
+        manager->SetActionData(this);
+        manager->SetAction(kActionSkinOff, kActionDelayMs);
+      }
+      return;
+  }
+}
+
+void TSkinData::Install() {
+  if (TSkinManagerLink* manager = SkinManagerLink(false)) manager->SetAction(kActionSkinOn, kActionDelayMs);
+}
+
+void TSkinData::Uninstall() {
+  if (TSkinManagerLink* manager = SkinManagerLink(false)) manager->SetAction(kActionSkinOff, kActionDelayMs);
+}
+
+void TSkinData::EnableSkin(bool value) {
+  if (TSkinManagerLink* manager = SkinManagerLink(false)) manager->SetSkinOn(value);
+}
+
+void TSkinData::SkinForm(HWND window) {
+  if (TSkinManagerLink* manager = SkinManagerLink(false)) manager->AddForm(window, true);
+}
+
+void TSkinData::AddNestForm(win::TCustomForm& host, win::TCustomForm* nested) {
+  if (!nested) return;
+  if (TSkinManagerLink* manager = SkinManagerLink(false)) manager->AddNestForm(host, nested);
+}
+
+void TSkinData::UpdateSkinControl(win::TCustomForm& form, win::TControl* control) {
+  if (TSkinManagerLink* manager = SkinManagerLink(false)) manager->UpdateSkinControl(form, control);
+}
+
+void TSkinData::DeleteGraphicControl(win::TCustomForm& form, win::TControl& control) {
+  if (TSkinManagerLink* manager = SkinManagerLink(false)) manager->DeleteGraphicControl(form, control);
+}
+
+void TSkinData::UpdateMenu(win::TCustomForm& form) {
+  if (TSkinManagerLink* manager = SkinManagerLink(false)) manager->UpdateMenu(form);
+}
+
+void TSkinData::UpdateMainMenu(bool value) {
+  FramePaint = value;
+  if (!value) return;
+  if (TSkinManagerLink* manager = SkinManagerLink(false)) manager->UpdateMainMenus();
+}
+
+int TSkinData::InstallThread(DWORD threadId) {
+  TSkinManagerLink* manager = SkinManagerLink(false);
+  return manager ? manager->InstallThread(threadId) : -1;
+}
+
+void TSkinData::UnInstallThread(DWORD threadId) {
+  if (TSkinManagerLink* manager = SkinManagerLink(false)) manager->UnInstallThread(threadId);
 }
 
 std::string TSkinData::GetSkinStore() const {
@@ -149,20 +222,41 @@ void TSkinData::LoadFromCollection(TSkinStore& store, std::int32_t index) {
 
 void TSkinData::Loaded() {
   core::TComponent::Loaded();
-  // TODO: create and register with the skin manager, install its hook and request skin
-  // on; the manager does not exist yet. What needs no manager is done here.
-  if (FSkinFormtype == TSkinFormType::sfMainform && FActive && NoSkin) FActive = false;
+  if (IsDesigning()) return;
+  TSkinManagerLink* manager = SkinManagerLink(true);
+  if (manager) manager->AddSkinData(*this);
+  if (FSkinFormtype != TSkinFormType::sfMainform) {
+    if (manager) {
+      manager->SetSkinOn(true);
+      manager->SetState(manager->State() + 1);
+      if (auto* form = dynamic_cast<win::TCustomForm*>(Owner())) manager->AddForm(form->Handle(), false);
+    }
+    return;
+  }
+  if (manager) manager->InstallHook();
+  if (FActive) {
+    if (NoSkin) FActive = false;
+    else if (manager) manager->SetAction(kActionSkinOn, kActionDelayMs);
+  }
   if (FSkinControls.Contains(TSkinControlType::xcMainMenu)) {
     FSkinControls.Exclude(TSkinControlType::xcMenuItem);
   } else {
     FSkinControls.Exclude(TSkinControlType::xcSystemMenu);
   }
+  if (win::Application) GetAppIcon(win::Application->Handle());
 }
 
 void TSkinData::UpdateSkin() {
   if (IsDesigning() || IsReading() || IsLoading()) return;
-  // TODO: drop this component's caption buttons and request "skin changed" from the
-  // skin manager; it does not exist yet.
+  TSkinManagerLink* manager = SkinManagerLink(false);
+  if (!manager) {
+    Loaded();
+    manager = SkinManagerLink(false);
+    if (!manager) return;
+  }
+  manager->SetActionData(this);
+  manager->DeleteSysbtn();
+  if (manager->State() == 1) manager->SetAction(kActionSkinChanged, kActionDelayMs);
 }
 
 void TSkinData::DoSkinChanged() { OnSkinChanged(this); }

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "tests/app/AppHarness.h"
+#include "tests/support/WinTestSupport.h"
 #include "tools/driver/LanguageValue.h"
 
 namespace bw::app::test {
@@ -47,12 +48,21 @@ void ExpectBounds(HWND child, int left, int top, int width, int height) {
 TEST_F(AppLanguageTest, MainWindowLayoutAndTabOrder) {
   ASSERT_TRUE(driver::WriteLanguage("EN"));
   ASSERT_NO_FATAL_FAILURE(StartApp());
+  // The description's 494 x 360 is the size with the system's frame; the skinned frame keeps
+  // that client area and puts its own borders (4 px, a 26 px caption) round it.
+  RECT system{0, 0, 0, 0};
+  AdjustWindowRectEx(&system, WS_OVERLAPPEDWINDOW, FALSE, 0);
+  RECT client{};
+  GetClientRect(FApp.Main(), &client);
+  EXPECT_EQ(client.right, 494 - (system.right - system.left));
+  EXPECT_EQ(client.bottom, 360 - (system.bottom - system.top));
   RECT frame{};
   GetWindowRect(FApp.Main(), &frame);
-  EXPECT_EQ(frame.right - frame.left, 494);
-  EXPECT_EQ(frame.bottom - frame.top, 360);
-  EXPECT_LE(std::abs((frame.left + frame.right) / 2 - GetSystemMetrics(SM_CXSCREEN) / 2), 1);
-  EXPECT_LE(std::abs((frame.top + frame.bottom) / 2 - GetSystemMetrics(SM_CYSCREEN) / 2), 1);
+  EXPECT_EQ(frame.right - frame.left, client.right + 4 + 4);
+  EXPECT_EQ(frame.bottom - frame.top, client.bottom + 26 + 4);
+  // Centred as made; the skinned frame then grows from the top-left corner.
+  EXPECT_LE(std::abs(frame.left + 494 / 2 - GetSystemMetrics(SM_CXSCREEN) / 2), 1);
+  EXPECT_LE(std::abs(frame.top + 360 / 2 - GetSystemMetrics(SM_CYSCREEN) / 2), 1);
 
   // Tab order is window order: Load, progress bar, panel, Abort.
   const auto children = driver::ChildWindows(FApp.Main(), {});
@@ -69,6 +79,9 @@ TEST_F(AppLanguageTest, MainWindowLayoutAndTabOrder) {
   ExpectBounds(children[1], 9, 257, 346, 25);
   ExpectBounds(children[2], 9, 9, 415, 244);
   ExpectBounds(children[3], 363, 258, 60, 25);
+  RECT shot = frame;
+  InflateRect(&shot, 8, 8);
+  EXPECT_TRUE(bw::test::SaveScreenPng(bw::test::ScreenshotPath("app-main.png"), shot));
   EXPECT_EQ(FApp.Close(), 0u);
 }
 
@@ -131,6 +144,7 @@ TEST_F(AppLanguageTest, AskingValueShowsTheLanguageWindowAndFrenchIsStoredOnOk) 
   GetWindowRect(window, &frame);
   driver::WaitUntil([&] { return driver::ScreenPixel(frame.left + 250, frame.top + 40) == kOvalYellow; });
   EXPECT_EQ(driver::ScreenPixel(frame.left + 250, frame.top + 40), kOvalYellow);
+  EXPECT_TRUE(bw::test::SaveScreenPng(bw::test::ScreenshotPath("app-language.png"), frame));
   for (const POINT corner : {POINT{2, 2}, POINT{497, 2}, POINT{2, 297}, POINT{497, 297}}) {
     EXPECT_NE(driver::ScreenPixel(frame.left + corner.x, frame.top + corner.y), kFuchsia)
         << corner.x << "," << corner.y;
@@ -148,6 +162,13 @@ TEST_F(AppLanguageTest, AskingValueShowsTheLanguageWindowAndFrenchIsStoredOnOk) 
   HWND dialog = FApp.ClickLoad();
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(driver::WindowText(dialog), "Choix du fichier PPS \xC3\xA0 utiliser");
+  {
+    RECT dialogRect{};
+    GetWindowRect(dialog, &dialogRect);
+    driver::WaitUntil([&] { return IsWindowVisible(dialog) != FALSE; });
+    bw::test::WaitPainted(dialog);
+    EXPECT_TRUE(bw::test::SaveScreenPng(bw::test::ScreenshotPath("app-open-dialog.png"), dialogRect));
+  }
   ASSERT_TRUE(driver::CancelDialog(dialog));
   const driver::TMessageBox box = FApp.AnswerBox();
   EXPECT_EQ(box.Text, SummaryNothing(true, ""));

@@ -23,12 +23,15 @@ const core::TMethodInfo kComMethods[] = {
     core::Method<&TComForm::HeaderControl1SectionClick>("HeaderControl1SectionClick"),
     core::Method<&TComForm::DateTimePicker1Change>("DateTimePicker1Change"),
     core::Method<&TComForm::TabSet1Change>("TabSet1Change"),
+    core::Method<&TComForm::PopupMenu1Popup>("PopupMenu1Popup"),
 };
 const core::TFieldInfo kComFields[] = {
     core::Field<&TComForm::ToolBar1>("ToolBar1"),
     core::Field<&TComForm::ToolButton1>("ToolButton1"),
     core::Field<&TComForm::ToolButton3>("ToolButton3"),
     core::Field<&TComForm::ToolButton4>("ToolButton4"),
+    core::Field<&TComForm::ToolButton5>("ToolButton5"),
+    core::Field<&TComForm::PopupMenu1>("PopupMenu1"),
     core::Field<&TComForm::StatusBar1>("StatusBar1"),
     core::Field<&TComForm::PageControl1>("PageControl1"),
     core::Field<&TComForm::TabSheet1>("TabSheet1"),
@@ -48,6 +51,27 @@ const core::TFieldInfo kComFields[] = {
 };
 const core::TClassInfo TComForm::kClass{"TComForm", &TForm::kClass, {}, kComMethods,
                                         &core::CreateComponentOf<TComForm>, kComFields};
+
+namespace {
+TComForm* gPopupForm = nullptr;
+
+// Runs inside the menu's modal loop, once its window is up.
+void CALLBACK ClosePopup(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND menu = FindWindowW(L"#32768", nullptr);
+  if (!menu || !IsWindowVisible(menu)) return;
+  KillTimer(nullptr, timer);
+  RECT r;
+  GetWindowRect(menu, &r);
+  if (gPopupForm) gPopupForm->PopupRects.push_back(r);
+  EndMenu();
+}
+}  // namespace
+
+void TComForm::PopupMenu1Popup(core::TObject*) {
+  Log.push_back("PopupMenu1Popup");
+  gPopupForm = this;
+  SetTimer(nullptr, 0, 10, &ClosePopup);
+}
 
 bool TComForm::Logged(const std::string& entry) const {
   return std::find(Log.begin(), Log.end(), entry) != Log.end();

@@ -15,6 +15,7 @@
 #include "framework/win/Grids.h"
 #include "framework/win/ImageList.h"
 #include "framework/win/ListView.h"
+#include "framework/win/Menus.h"
 #include "framework/win/StatusBar.h"
 #include "framework/win/Tabs.h"
 #include "framework/win/ToolBar.h"
@@ -32,6 +33,9 @@ class TComForm : public TForm {
   TToolButton* ToolButton1 = nullptr;
   TToolButton* ToolButton3 = nullptr;
   TToolButton* ToolButton4 = nullptr;
+  TToolButton* ToolButton5 = nullptr;
+  TPopupMenu* PopupMenu1 = nullptr;
+  std::vector<RECT> PopupRects;  // where the drop-down menu showed
   TStatusBar* StatusBar1 = nullptr;
   TPageControl* PageControl1 = nullptr;
   TTabSheet* TabSheet1 = nullptr;
@@ -81,6 +85,8 @@ class TComForm : public TForm {
   void HeaderControl1SectionClick(THeaderControl*, THeaderSection* section) { Log.push_back("Section " + section->Text()); }
   void DateTimePicker1Change(core::TObject*) { Log.push_back("DateTimePicker1Change"); }
   void TabSet1Change(core::TObject*) { Log.push_back("TabSet1Change"); }
+  // Notes where the menu window opens and closes it from inside the menu loop.
+  void PopupMenu1Popup(core::TObject*);
 
   bool Logged(const std::string& entry) const;
 };

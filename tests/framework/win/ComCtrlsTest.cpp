@@ -35,7 +35,8 @@ TEST_F(ComCtrlsTest, DescriptionSetsPropertiesReadBackByName) {
   EXPECT_EQ(core::GetEnumProp(f.ToolButton3, "Style"), "tbsCheck");
   EXPECT_EQ(core::GetEnumProp(f.ToolButton3, "Down"), "True");
   EXPECT_EQ(core::GetIntProp(f.ToolButton1, "ImageIndex"), 0);
-  EXPECT_EQ(f.ToolBar1->ButtonCount(), 4);
+  EXPECT_EQ(f.ToolBar1->ButtonCount(), 5);
+  EXPECT_EQ(core::GetObjectProp(f.ToolButton5, "DropdownMenu"), f.PopupMenu1);
 
   EXPECT_EQ(core::GetObjectProp(f.PageControl1, "ActivePage"), f.TabSheet2);
   EXPECT_EQ(core::GetIntProp(f.PageControl1, "ActivePageIndex"), 1);
@@ -89,7 +90,7 @@ TEST_F(ComCtrlsTest, WindowsAreOfTheFrameworkClassesOverTheSystemOnes) {
   EXPECT_EQ(ClassNameOf(f.TabSet1->Handle()), L"TTabSet");
   EXPECT_EQ(ClassNameOf(f.HeaderControl1->Handle()), L"THeaderControl");
   // The system's classes do the work: their messages answer.
-  EXPECT_EQ(SendMessageW(f.ToolBar1->Handle(), TB_BUTTONCOUNT, 0, 0), 4);
+  EXPECT_EQ(SendMessageW(f.ToolBar1->Handle(), TB_BUTTONCOUNT, 0, 0), 5);
   EXPECT_EQ(SendMessageW(f.PageControl1->Handle(), TCM_GETITEMCOUNT, 0, 0), 3);  // one tab hidden
   EXPECT_EQ(SendMessageW(f.ListView1->Handle(), LVM_GETITEMCOUNT, 0, 0), 3);
   EXPECT_EQ(SendMessageW(f.TreeView1->Handle(), TVM_GETCOUNT, 0, 0), 6);
@@ -236,13 +237,34 @@ TEST_F(ComCtrlsTest, ToolButtonsFollowTheirChildren) {
   auto* extra = new TToolButton(FForm);
   extra->SetCaption("New");
   extra->SetParent(&bar);
-  EXPECT_EQ(SendMessageW(bar.Handle(), TB_BUTTONCOUNT, 0, 0), 5);
+  EXPECT_EQ(SendMessageW(bar.Handle(), TB_BUTTONCOUNT, 0, 0), 6);
   extra->SetVisible(false);
   EXPECT_TRUE(SendMessageW(bar.Handle(), TB_ISBUTTONHIDDEN, static_cast<WPARAM>(extra->CommandId()), 0));
   delete extra;
-  EXPECT_EQ(SendMessageW(bar.Handle(), TB_BUTTONCOUNT, 0, 0), 4);
+  EXPECT_EQ(SendMessageW(bar.Handle(), TB_BUTTONCOUNT, 0, 0), 5);
   bar.SetFlat(false);  // in place: the same window
   EXPECT_FALSE(GetWindowLongPtrW(bar.Handle(), GWL_STYLE) & TBSTYLE_FLAT);
+}
+
+TEST_F(ComCtrlsTest, DropDownButtonShowsItsMenuUnderTheArrow) {
+  Show();
+  TComForm& f = *FForm;
+  HWND h = f.ToolBar1->Handle();
+  EXPECT_TRUE(SendMessageW(h, TB_GETEXTENDEDSTYLE, 0, 0) & TBSTYLE_EX_DRAWDDARROWS);
+  const RECT b = f.ToolButton5->BoundsRect();
+  Click(h, b.right - 4, (b.top + b.bottom) / 2);  // the arrow part
+  ASSERT_TRUE(bw::test::PumpUntil([&] { return !f.PopupRects.empty(); }));
+  EXPECT_TRUE(f.Logged("PopupMenu1Popup"));
+  const POINT below = f.ToolBar1->ClientToScreen(POINT{b.left, b.bottom});
+  EXPECT_EQ(f.PopupRects.back().left, below.x);
+  EXPECT_EQ(f.PopupRects.back().top, below.y);
+  EXPECT_EQ(f.PopupMenu1->PopupComponent(), f.ToolButton5);
+  // Freeing the menu leaves the button without one.
+  delete f.PopupMenu1;
+  f.PopupMenu1 = nullptr;
+  EXPECT_EQ(f.ToolButton5->DropdownMenu(), nullptr);
+  Click(h, b.right - 4, (b.top + b.bottom) / 2);
+  EXPECT_EQ(f.PopupRects.size(), 1u);
 }
 
 }  // namespace

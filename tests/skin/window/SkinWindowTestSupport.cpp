@@ -1,0 +1,52 @@
+#include "tests/skin/window/SkinWindowTestSupport.h"
+
+#include "framework/core/ClassRegistry.h"
+#include "tests/support/WinTestSupport.h"
+
+namespace bw::skin::test {
+
+const core::TFieldInfo kFrameFormFields[] = {
+    core::Field<&TSkinFrameForm::Button1>("Button1"),
+    core::Field<&TSkinFrameForm::SkinData1>("SkinData1"),
+};
+const core::TClassInfo TSkinFrameForm::kClass{"TSkinFrameForm", &win::TForm::kClass, {}, {},
+                                              &core::CreateComponentOf<TSkinFrameForm>, kFrameFormFields};
+
+TSkinnedApp::TSkinnedApp() {
+  win::RegisterStdControls();
+  core::RegisterComponentClass(TSkinFrameForm::kClass);
+  core::RegisterComponentClass(TSkinData::kClass);
+  InstallSkinEngine();
+  FApp = std::make_unique<win::TApplication>(nullptr);
+  FApp->Initialize();
+  FApp->CreateForm(FForm);
+}
+
+TSkinnedApp::~TSkinnedApp() {
+  FApp.reset();
+  ReleaseSkinEngine();
+}
+
+TLacquerForm* TSkinnedApp::FrameOf(HWND window) const {
+  return SkinManager ? SkinManager->FindSkinForm(window) : nullptr;
+}
+
+TLacquerForm* TSkinnedApp::ShowSkinned(win::TCustomForm& form) {
+  form.Show();
+  TLacquerForm* frame = nullptr;
+  bw::test::PumpUntil([&] {
+    frame = FrameOf(form.WindowHandle());
+    return frame && frame->FState == kFrameSkinned;
+  });
+  if (frame) bw::test::WaitPainted(form.WindowHandle());
+  return frame;
+}
+
+RECT ScreenRectOf(HWND window, int margin) {
+  RECT r;
+  GetWindowRect(window, &r);
+  InflateRect(&r, margin, margin);
+  return r;
+}
+
+}  // namespace bw::skin::test
