@@ -100,7 +100,7 @@ TCustomStatusBar::TCustomStatusBar(core::TComponent* owner)
 }
 
 TCustomStatusBar::~TCustomStatusBar() {
-  FCanvas.SetHandle(nullptr);
+  FCanvas.FreeHandle();
   FPanels->OnChange = nullptr;
 }
 
@@ -200,7 +200,10 @@ bool TCustomStatusBar::PanelRect(int index, RECT& rect) const {
 }
 
 void TCustomStatusBar::WndProc(TMessage& message) {
+  // A DC taken for drawing outside a paint is given back before the window paints or goes.
+  if (message.Msg == WM_PAINT || message.Msg == WM_NCDESTROY) FCanvas.FreeHandle();
   if (message.Msg == CN_DRAWITEM) {
+    FCanvas.FreeHandle();
     const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(message.LParam);
     const int index = static_cast<int>(item->itemID);
     if (index >= 0 && index < FPanels->Count()) {

@@ -6,6 +6,7 @@
 
 #include "framework/core/Collection.h"
 #include "framework/core/Enums.h"
+#include "framework/win/ControlCanvas.h"
 #include "framework/win/Controls.h"
 
 namespace bw::win {
@@ -80,7 +81,8 @@ class TCustomStatusBar : public TWinControl {
   // The panel's rectangle in client coordinates, as the window lays it out.
   bool PanelRect(int index, RECT& rect) const;
 
-  // Panels of style psOwnerDraw are drawn by this handler on Canvas().
+  // Panels of style psOwnerDraw are drawn by this handler on Canvas(), also when code that
+  // took the bar over calls it outside the bar's own painting.
   TDrawPanelEvent OnDrawPanel;
   TCanvas& Canvas() { return FCanvas; }
 
@@ -100,7 +102,7 @@ class TCustomStatusBar : public TWinControl {
   std::string FSimpleText;
   bool FSizeGrip = true;
   TBiDiMode FBiDiMode = TBiDiMode::bdLeftToRight;
-  TCanvas FCanvas;
+  TControlCanvas FCanvas{*this};
 };
 
 class TStatusBar : public TCustomStatusBar {

@@ -142,6 +142,16 @@ TEST_F(ComCtrlsTest, StatusBarPanelsInTheWindowAndOwnerDraw) {
   EXPECT_GE(FForm->PanelRects.back().left, panel.left);
   EXPECT_LE(FForm->PanelRects.back().right, panel.right);
 
+  // A painter that took the bar over calls the handler itself: the canvas finds a DC.
+  bar.OnDrawPanel = [](TCustomStatusBar* sender, TStatusPanel*, const RECT& r) {
+    sender->Canvas().Brush().SetColor(core::clLime);
+    sender->Canvas().FillRect(r);
+  };
+  bar.OnDrawPanel(&bar, &bar.Panels()->Items(2), panel);
+  GdiFlush();
+  EXPECT_EQ(Pixel(bar, (panel.left + panel.right) / 2, (panel.top + panel.bottom) / 2, RGB(0, 255, 0)),
+            RGB(0, 255, 0));
+
   FForm->Log.clear();
   bar.Panels()->Items(0).SetText("Done");  // a change goes straight into the window
   SendMessageW(h, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
