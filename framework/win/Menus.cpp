@@ -660,7 +660,12 @@ TMainMenu::~TMainMenu() {
 
 void TMainMenu::MenuChanged(TMenuItem* source, bool structure) {
   if (!FWindowOwner || !FWindowOwner->HandleAllocated()) return;
-  DrawMenuBar(FWindowOwner->WindowHandle());
+  // The window shows its menu again (code that drew the bar itself may have taken it away).
+  HWND window = FWindowOwner->WindowHandle();
+  if (FWindowOwner->Menu() == this && !(GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD) &&
+      GetMenu(window) != Handle())
+    ::SetMenu(window, Handle());
+  DrawMenuBar(window);
   FWindowOwner->Perform(CM_MENUCHANGED, structure ? 1 : 0, reinterpret_cast<LPARAM>(source));
 }
 

@@ -153,7 +153,7 @@ TWinSysButton* TLacquerForm::FindBtn(POINT p) {
 
 void TLacquerForm::Maximize() {
   if (IsZoomed(FHandle)) return Restore();
-  if (IsMDIChild() && SkinManager) SkinManager->FMDIMax = true;
+  if (IsMDIChild() && SkinManager) SkinManager->SetMDIMax(true);
   FWindowState = TSkinWindowState::swsMax;
   PostMessageW(FHandle, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
   FHot = nullptr;

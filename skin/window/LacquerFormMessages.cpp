@@ -192,9 +192,14 @@ void TLacquerForm::NewWndProc(win::TMessage& message) {
       FOldWindowProc->CallPrevious(message);
       if (FSkinData) FSkinData->FramePaint = painting;
       if (FMenuBar && FSkinData && FSkinData->MenuUpdate() && GetMenu(FHandle)) {
-        FMenuBar->FMenu = FForm ? FForm->Menu() : nullptr;
-        FMenuBar->UpdataBtn();
-        UpdateNc();
+        if (Dropping(*this)) {
+          ::SetMenu(FHandle, nullptr);
+          FMenuBarStale = true;
+        } else {
+          FMenuBar->FMenu = FForm ? FForm->Menu() : nullptr;
+          FMenuBar->UpdataBtn();
+          UpdateNc();
+        }
       }
       return;
     }
@@ -247,6 +252,17 @@ void TLacquerForm::WMSize(WPARAM wParam, LPARAM) {
     case SIZE_RESTORED: FWindowState = TSkinWindowState::swsNormal; break;
     case SIZE_MINIMIZED: FWindowState = TSkinWindowState::swsMin; break;
     case SIZE_MAXIMIZED: FWindowState = TSkinWindowState::swsMax; break;
+  }
+  // However an MDI child was maximised (its button, the MDI client, the framework), the
+  // children lose their regions; when none is maximised any more they get them back.
+  if (IsMDIChild() && SkinManager) {
+    if (wParam == SIZE_MAXIMIZED) {
+      SkinManager->SetMDIMax(true);
+    } else if (wParam == SIZE_RESTORED && SkinManager->FMDIMax) {
+      HWND client = GetParent(FHandle);
+      auto active = reinterpret_cast<HWND>(SendMessageW(client, WM_MDIGETACTIVE, 0, 0));
+      if (!active || !IsZoomed(active)) SkinManager->SetMDIMax(false);
+    }
   }
   if (FWindowState == TSkinWindowState::swsMin) return;
   if (IsMDIChild() && ((SkinManager && SkinManager->FMDIMax) || FWindowState != TSkinWindowState::swsNormal)) return;

@@ -52,6 +52,14 @@ TEST_F(AppLanguageTest, MainWindowLayoutAndTabOrder) {
   // that client area and puts its own borders (4 px, a 26 px caption) round it.
   RECT system{0, 0, 0, 0};
   AdjustWindowRectEx(&system, WS_OVERLAPPEDWINDOW, FALSE, 0);
+  // The frame finishes its set-up from a posted message: wait until the client sits in it.
+  EXPECT_TRUE(driver::WaitUntil([&] {
+    RECT window{};
+    GetWindowRect(FApp.Main(), &window);
+    POINT origin{0, 0};
+    ClientToScreen(FApp.Main(), &origin);
+    return origin.x - window.left == 4 && origin.y - window.top == 26;
+  }));
   RECT client{};
   RECT frame{};
   // The skinned frame takes over after the window shows: wait for its borders.
