@@ -33,6 +33,12 @@ bool MouseButtonOf(UINT msg, TMouseButton& button, bool& down) {
 
 POINT PointOf(LPARAM l) { return POINT{static_cast<short>(LOWORD(l)), static_cast<short>(HIWORD(l))}; }
 
+// Containers that lay out or scroll their children follow them through this.
+void NotifyParent(TControl& control) {
+  TWinControl* parent = control.Parent();
+  if (parent && !parent->IsDestroying()) parent->Perform(CM_CONTROLCHANGE, reinterpret_cast<WPARAM>(&control));
+}
+
 void SetMouseControl(TControl* control) {
   if (control == gMouseControl) return;
   TControl* old = gMouseControl;
@@ -133,7 +139,11 @@ void TControl::ApplyParentFont() {
 }
 
 void TControl::ApplyParentColor() {
-  if (FParentColor && FParent) SetColor(FParent->Color());
+  // Not through SetColor: a colour of its own would end ParentColor.
+  if (!FParentColor || !FParent || FColor == FParent->Color()) return;
+  FColor = FParent->Color();
+  Perform(CM_COLORCHANGED);
+  Invalidate();
 }
 
 void TControl::SetParentFont(bool parentFont) {
@@ -156,6 +166,7 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   FHeight = std::max(height, 0);
   BoundsChanged();
   if (!IsWindowed()) Invalidate();
+  NotifyParent(*this);
   RequestAlign();
 }
 
@@ -189,6 +200,7 @@ void TControl::SetVisible(bool visible) {
   FVisible = visible;
   if (visible) Invalidate();
   Perform(CM_VISIBLECHANGED, visible ? 1 : 0);
+  NotifyParent(*this);
   RequestAlign();
 }
 
@@ -538,6 +550,7 @@ void TWinControl::CreateWnd() {
 HWND TWinControl::Handle() {
   if (!FHandle) {
     if (FParent) FParent->Handle();
+    if (FHandle) return FHandle;  // made with the parent's children just now
     CreateWnd();
     // Children in tab order, so that window order is tab order.
     for (TControl* child : FControls)
@@ -567,6 +580,7 @@ void TWinControl::InsertControl(TControl& control) {
   if (FHandle)
     if (auto* w = dynamic_cast<TWinControl*>(&control)) w->Handle();
   control.Invalidate();
+  NotifyParent(control);
   if (control.FAlign != core::TAlign::alNone) AlignControls();
 }
 
@@ -577,6 +591,7 @@ void TWinControl::RemoveControl(TControl& control) {
   if (FCaptureControl == &control) FCaptureControl = nullptr;
   FControls.erase(it);
   control.FParent = nullptr;
+  if (!IsDestroying()) Perform(CM_CONTROLCHANGE, reinterpret_cast<WPARAM>(&control));
   if (control.FAlign != core::TAlign::alNone && !IsDestroying()) AlignControls();
   if (auto* w = dynamic_cast<TWinControl*>(&control); w && w->FHandle && !IsDestroying()) {
     if (w->IsDestroying()) return;  // its own destructor destroys the window
@@ -682,6 +697,7 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
   FWidth = std::max(width, 0);
   FHeight = std::max(height, 0);
   BoundsChanged();
+  NotifyParent(*this);
   RequestAlign();
   AlignControls();
 }
@@ -691,6 +707,7 @@ void TWinControl::SetVisible(bool visible) {
   FVisible = visible;
   if (FHandle) ShowWindow(FHandle, visible ? SW_SHOWNA : SW_HIDE);
   Perform(CM_VISIBLECHANGED, visible ? 1 : 0);
+  NotifyParent(*this);
   RequestAlign();
 }
 
@@ -941,6 +958,7 @@ void TWinControl::WndProc(TMessage& message) {
       FWidth = r.right - r.left;
       FHeight = r.bottom - r.top;
       BoundsChanged();
+      NotifyParent(*this);
       if (message.Msg == WM_SIZE) AlignControls();
       break;
     }
@@ -985,6 +1003,9 @@ void TWinControl::WndProc(TMessage& message) {
     }
     case WM_KILLFOCUS:
       Perform(CM_EXIT);
+      break;
+    case CM_COLORCHANGED:
+      for (TControl* child : FControls) child->Perform(CM_PARENTCOLORCHANGED);
       break;
     case CN_CTLCOLORSTATIC:
     case CN_CTLCOLORBTN:
