@@ -27,7 +27,6 @@ class TScanRun {
   TNext CarveWave(std::uint64_t startBytes);
 
   bool PrepareOutputFolder();
-  bool LockOutputFolder();
   bool CreateOutput(const char* extension, std::int32_t count, std::string& nameField);
   // Closes the output and applies the count and the preview check; false ends the run.
   bool FinishItem(TItemKind kind, const std::string& path, std::uint64_t startBytes, std::uint64_t endBytes,

@@ -1,11 +1,10 @@
 #include "extract/Scanner.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
 #include "extract/FileIo.h"
 #include "extract/OutputNaming.h"
+#include "extract/RunFolder.h"
 #include "extract/ScanRun.h"
 #include "extract/SignatureSearch.h"
 
@@ -63,6 +62,10 @@ TScanResult TScanRun::Run() {
   while (true) {
     if (sizeBytes - pos < 4) {
       // Too short for any signature: the scan ends with the source.
+      if (FReader.Failed()) {
+        FHost.ReportError({TRunErrorKind::ReadFailed, FState.Source.Path(), FReader.ErrorText()});
+        return TScanResult::ReadFailed;
+      }
       FState.Position = sizeBytes;
       Tick(sizeBytes, true);
       return FState.AbortRequested ? TScanResult::Aborted : TScanResult::Completed;
@@ -97,36 +100,9 @@ TScanResult TScanRun::Run() {
 }
 
 bool TScanRun::PrepareOutputFolder() {
-  if (FState.FolderPrepared) return true;
-  FState.FolderPrepared = true;
-  FState.OutputFolder = OutputFolderFor(FState.OutputFolder, FState.SourceName);
-  if (DirectoryExistsUtf8(FState.OutputFolder)) {
-    // Owned before the question, so no other run writes into it while the user decides.
-    if (!LockOutputFolder()) return false;
-    const bool confirmed = FHost.ConfirmExistingFolder(FState.OutputFolder);
-    // A stop asked for during the question (or just after it) ends the run before a file.
-    if (confirmed && !FState.AbortRequested) FHost.ProcessMessages();
-    if (FState.AbortRequested) {
-      FResult = TScanResult::Aborted;
-      return false;
-    }
-    if (confirmed) return true;
-    FResult = TScanResult::FolderCancelled;
-    return false;
-  }
-  std::error_code error;
-  std::filesystem::create_directory(PathFromUtf8(FState.OutputFolder), error);
-  if (!error && DirectoryExistsUtf8(FState.OutputFolder)) return LockOutputFolder();
-  FHost.FolderCreationFailed(FState.OutputFolder);
-  FResult = TScanResult::FolderNotCreated;
-  return false;
-}
-
-bool TScanRun::LockOutputFolder() {
-  std::string reason;
-  if (FLock.Acquire(FState.OutputFolder, reason)) return true;
-  FResult = TScanResult::WriteFailed;
-  FHost.ReportError({TRunErrorKind::WriteFailed, FState.OutputFolder + PathSeparator() + kOutputLockName, reason});
+  const TFolderResult folder = PrepareRunFolder(FState, FHost, FLock);
+  if (folder == TFolderResult::Ready) return true;
+  FResult = ScanResultFor(folder);
   return false;
 }
 

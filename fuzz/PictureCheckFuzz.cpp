@@ -22,8 +22,17 @@ void CompareJpeg(std::span<const std::uint8_t> bytes) {
   const bw::core::TJpegCheck check = bw::core::CheckJpeg(bytes);
   if (std::uint64_t{check.WidthPx} * check.HeightPx > kMaxComparedPixels) return;
   bw::core::TDib dib;
-  const bool full = bw::core::DecodeJpeg(bytes, dib).Ok();
-  if (full != (check.Status == bw::core::TJpegCheckStatus::Decodes)) std::abort();
+  const bw::core::TJpegResult full = bw::core::DecodeJpeg(bytes, dib);
+  // Not only shown or not: a refusal by the limits must stay one, and so must a decoder error.
+  const bool same = full.Ok() ? check.Status == bw::core::TJpegCheckStatus::Decodes
+                    : full.Status == bw::core::TJpegStatus::TooLarge
+                        ? check.Status == bw::core::TJpegCheckStatus::TooLarge
+                        : check.Status == bw::core::TJpegCheckStatus::Fails;
+  if (!same) {
+    std::fprintf(stderr, "full: %d %s / check: %d %s\n", static_cast<int>(full.Status), full.Reason.c_str(),
+                 static_cast<int>(check.Status), check.Reason.c_str());
+    std::abort();
+  }
 }
 
 void ComparePng(std::span<const std::uint8_t> bytes) {

@@ -29,11 +29,24 @@ const char* const kBevelCut[] = {"bvNone", "bvLowered", "bvRaised", "bvSpace"};
 const char* const kTextLayout[] = {"tlTop", "tlCenter", "tlBottom"};
 const char* const kWindowState[] = {"wsNormal", "wsMinimized", "wsMaximized"};
 const char* const kProgressBarOrientation[] = {"pbHorizontal", "pbVertical"};
+const char* const kScrollStyle[] = {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"};
+const char* const kListBoxStyle[] = {"lbStandard", "lbOwnerDrawFixed", "lbOwnerDrawVariable"};
+const char* const kTrackBarOrientation[] = {"trHorizontal", "trVertical"};
+const char* const kTickStyle[] = {"tsNone", "tsAuto", "tsManual"};
+const char* const kTickMark[] = {"tmBottomRight", "tmTopLeft", "tmBoth"};
+const char* const kUDOrientation[] = {"udHorizontal", "udVertical"};
 const char* const kOpenOption[] = {
     "ofReadOnly",       "ofOverwritePrompt",  "ofHideReadOnly",       "ofNoChangeDir",        "ofShowHelp",
     "ofNoValidate",     "ofAllowMultiSelect", "ofExtensionDifferent", "ofPathMustExist",      "ofFileMustExist",
     "ofCreatePrompt",   "ofShareAware",       "ofNoReadOnlyReturn",   "ofNoTestFileCreate",   "ofNoNetworkButton",
     "ofNoLongNames",    "ofOldStyleDialog",   "ofNoDereferenceLinks", "ofEnableIncludeNotify", "ofEnableSizing"};
+const char* const kToolButtonStyle[] = {"tbsButton", "tbsCheck", "tbsDropDown", "tbsSeparator", "tbsDivider"};
+const char* const kCustomDrawState[] = {"cdsSelected", "cdsGrayed", "cdsDisabled", "cdsChecked", "cdsFocused",
+                                        "cdsDefault",  "cdsHot",    "cdsMarked",   "cdsIndeterminate"};
+const char* const kTabPosition[] = {"tpTop", "tpBottom", "tpLeft", "tpRight"};
+const char* const kViewStyle[] = {"vsIcon", "vsSmallIcon", "vsList", "vsReport"};
+const char* const kGridOption[] = {"goFixedVertLine", "goFixedHorzLine", "goVertLine",     "goHorzLine",
+                                   "goRangeSelect",   "goRowSelect",     "goThumbTracking"};
 
 const TIdentEntry kColors[] = {
     {clBlack, "clBlack"},     {clMaroon, "clMaroon"},       {clGreen, "clGreen"},
@@ -73,7 +86,18 @@ const TEnumInfo kBevelCutInfo{"TBevelCut", kBevelCut};
 const TEnumInfo kTextLayoutInfo{"TTextLayout", kTextLayout};
 const TEnumInfo kWindowStateInfo{"TWindowState", kWindowState};
 const TEnumInfo kProgressBarOrientationInfo{"TProgressBarOrientation", kProgressBarOrientation};
+const TEnumInfo kScrollStyleInfo{"TScrollStyle", kScrollStyle};
+const TEnumInfo kListBoxStyleInfo{"TListBoxStyle", kListBoxStyle};
+const TEnumInfo kTrackBarOrientationInfo{"TTrackBarOrientation", kTrackBarOrientation};
+const TEnumInfo kTickStyleInfo{"TTickStyle", kTickStyle};
+const TEnumInfo kTickMarkInfo{"TTickMark", kTickMark};
+const TEnumInfo kUDOrientationInfo{"TUDOrientation", kUDOrientation};
 const TEnumInfo kOpenOptionInfo{"TOpenOption", kOpenOption};
+const TEnumInfo kToolButtonStyleInfo{"TToolButtonStyle", kToolButtonStyle};
+const TEnumInfo kCustomDrawStateInfo{"TCustomDrawState", kCustomDrawState};
+const TEnumInfo kTabPositionInfo{"TTabPosition", kTabPosition};
+const TEnumInfo kViewStyleInfo{"TViewStyle", kViewStyle};
+const TEnumInfo kGridOptionInfo{"TGridOption", kGridOption};
 const TIdentMap kColorIdents{kColors};
 
 }  // namespace bw::core

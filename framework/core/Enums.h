@@ -43,6 +43,13 @@ enum class TBevelCut : std::uint8_t { bvNone, bvLowered, bvRaised, bvSpace };
 enum class TTextLayout : std::uint8_t { tlTop, tlCenter, tlBottom };
 enum class TWindowState : std::uint8_t { wsNormal, wsMinimized, wsMaximized };
 enum class TProgressBarOrientation : std::uint8_t { pbHorizontal, pbVertical };
+// Standard controls: memos, list boxes, track bars, up-down buttons.
+enum class TScrollStyle : std::uint8_t { ssNone, ssHorizontal, ssVertical, ssBoth };
+enum class TListBoxStyle : std::uint8_t { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable };
+enum class TTrackBarOrientation : std::uint8_t { trHorizontal, trVertical };
+enum class TTickStyle : std::uint8_t { tsNone, tsAuto, tsManual };
+enum class TTickMark : std::uint8_t { tmBottomRight, tmTopLeft, tmBoth };
+enum class TUDOrientation : std::uint8_t { udHorizontal, udVertical };
 enum class TOpenOption : std::uint8_t {
   ofReadOnly,
   ofOverwritePrompt,
@@ -67,6 +74,33 @@ enum class TOpenOption : std::uint8_t {
 };
 using TOpenOptions = TSet<TOpenOption>;
 
+// Common controls.
+enum class TToolButtonStyle : std::uint8_t { tbsButton, tbsCheck, tbsDropDown, tbsSeparator, tbsDivider };
+enum class TCustomDrawStateFlag : std::uint8_t {
+  cdsSelected,
+  cdsGrayed,
+  cdsDisabled,
+  cdsChecked,
+  cdsFocused,
+  cdsDefault,
+  cdsHot,
+  cdsMarked,
+  cdsIndeterminate
+};
+using TCustomDrawState = TSet<TCustomDrawStateFlag>;
+enum class TTabPosition : std::uint8_t { tpTop, tpBottom, tpLeft, tpRight };
+enum class TViewStyle : std::uint8_t { vsIcon, vsSmallIcon, vsList, vsReport };
+enum class TGridOption : std::uint8_t {
+  goFixedVertLine,
+  goFixedHorzLine,
+  goVertLine,
+  goHorzLine,
+  goRangeSelect,
+  goRowSelect,
+  goThumbTracking
+};
+using TGridOptions = TSet<TGridOption>;
+
 extern const TEnumInfo kAlignmentInfo;
 extern const TEnumInfo kButtonLayoutInfo;
 extern const TEnumInfo kBorderStyleInfo;
@@ -90,7 +124,18 @@ extern const TEnumInfo kBevelCutInfo;
 extern const TEnumInfo kTextLayoutInfo;
 extern const TEnumInfo kWindowStateInfo;
 extern const TEnumInfo kProgressBarOrientationInfo;
+extern const TEnumInfo kScrollStyleInfo;
+extern const TEnumInfo kListBoxStyleInfo;
+extern const TEnumInfo kTrackBarOrientationInfo;
+extern const TEnumInfo kTickStyleInfo;
+extern const TEnumInfo kTickMarkInfo;
+extern const TEnumInfo kUDOrientationInfo;
 extern const TEnumInfo kOpenOptionInfo;
+extern const TEnumInfo kToolButtonStyleInfo;
+extern const TEnumInfo kCustomDrawStateInfo;
+extern const TEnumInfo kTabPositionInfo;
+extern const TEnumInfo kViewStyleInfo;
+extern const TEnumInfo kGridOptionInfo;
 
 // Colours: 0x00BBGGRR literals, 0x800000nn for system colour nn.
 using TColor = std::int32_t;

@@ -6,7 +6,8 @@
 #include <new>
 #include <vector>
 
-#include <jpeglib.h>
+#include "framework/core/JpegHeader.h"
+// After jpeglib.h, which the line above brings.
 #include <jerror.h>
 
 namespace bw::core {
@@ -47,17 +48,11 @@ void OnCheckMessage(j_common_ptr info, int level) {
 }
 
 // The only code a decoder error may jump out of: no objects with destructors. The same
-// steps and limits as DecodeJpeg, then the scaled output.
+// header steps and limits as DecodeJpeg, then the scaled output.
 void CheckInto(TCheckJob& job, const std::uint8_t* data, std::size_t lengthBytes) {
   jpeg_create_decompress(&job.Info);
   job.Created = true;
-  jpeg_mem_src(&job.Info, data, static_cast<unsigned long>(lengthBytes));
-  jpeg_read_header(&job.Info, TRUE);
-  const bool cmyk = job.Info.jpeg_color_space == JCS_CMYK || job.Info.jpeg_color_space == JCS_YCCK;
-  job.Info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
-  jpeg_calc_output_dimensions(&job.Info);
-  const std::uint64_t pixels = std::uint64_t{job.Info.output_width} * job.Info.output_height;
-  if (pixels == 0 || pixels > kMaxJpegPixels || job.Info.output_width > 65535 || job.Info.output_height > 65535) {
+  if (!ReadJpegHeaderWithinLimits(job.Info, data, lengthBytes)) {
     job.TooLarge = true;
     return;
   }

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <vector>
 
-#include <jpeglib.h>
+#include "framework/core/JpegHeader.h"
 
 namespace bw::core {
 namespace {
@@ -41,16 +41,11 @@ struct TJpegJob {
 void DecodeInto(TJpegJob& job, const std::uint8_t* data, std::size_t lengthBytes) {
   jpeg_create_decompress(&job.Info);
   job.Created = true;
-  jpeg_mem_src(&job.Info, data, static_cast<unsigned long>(lengthBytes));
-  jpeg_read_header(&job.Info, TRUE);
-  const bool cmyk = job.Info.jpeg_color_space == JCS_CMYK || job.Info.jpeg_color_space == JCS_YCCK;
-  job.Info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
-  jpeg_calc_output_dimensions(&job.Info);
-  const std::uint64_t pixels = std::uint64_t{job.Info.output_width} * job.Info.output_height;
-  if (pixels == 0 || pixels > kMaxJpegPixels || job.Info.output_width > 65535 || job.Info.output_height > 65535) {
+  if (!ReadJpegHeaderWithinLimits(job.Info, data, lengthBytes)) {
     job.TooLarge = true;
     return;
   }
+  const bool cmyk = job.Info.out_color_space == JCS_CMYK;
   try {
     *job.Out = TDib(static_cast<std::int32_t>(job.Info.output_width),
                     static_cast<std::int32_t>(job.Info.output_height), 24);
@@ -94,6 +89,16 @@ void DecodeInto(TJpegJob& job, const std::uint8_t* data, std::size_t lengthBytes
 }
 
 }  // namespace
+
+bool ReadJpegHeaderWithinLimits(jpeg_decompress_struct& info, const std::uint8_t* data, std::size_t lengthBytes) {
+  jpeg_mem_src(&info, data, static_cast<unsigned long>(lengthBytes));
+  jpeg_read_header(&info, TRUE);
+  const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+  info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
+  jpeg_calc_output_dimensions(&info);
+  const std::uint64_t pixels = std::uint64_t{info.output_width} * info.output_height;
+  return pixels != 0 && pixels <= kMaxJpegPixels && info.output_width <= 65535 && info.output_height <= 65535;
+}
 
 TJpegResult DecodeJpeg(std::span<const std::uint8_t> bytes, TDib& dib) {
   dib = TDib();

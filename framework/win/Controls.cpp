@@ -33,6 +33,12 @@ bool MouseButtonOf(UINT msg, TMouseButton& button, bool& down) {
 
 POINT PointOf(LPARAM l) { return POINT{static_cast<short>(LOWORD(l)), static_cast<short>(HIWORD(l))}; }
 
+// Containers that lay out or scroll their children follow them through this.
+void NotifyParent(TControl& control) {
+  TWinControl* parent = control.Parent();
+  if (parent && !parent->IsDestroying()) parent->Perform(CM_CONTROLCHANGE, reinterpret_cast<WPARAM>(&control));
+}
+
 void SetMouseControl(TControl* control) {
   if (control == gMouseControl) return;
   TControl* old = gMouseControl;
@@ -88,6 +94,7 @@ const core::TPropInfo TControl::kProps[] = {
     core::BoolProp<&TControl::FEnabled, &TControl::SetEnabled>("Enabled", true),
     core::BoolProp<&TControl::FVisible, &TControl::SetVisible>("Visible", true),
     core::ObjProp<&TControl::PopupMenu, &TControl::SetPopupMenu>("PopupMenu"),
+    core::EnumProp<&TControl::FAlign, &TControl::SetAlign>("Align", core::kAlignInfo, core::TAlign::alNone),
     core::EventProp<&TControl::OnClick>("OnClick"),
     core::EventProp<&TControl::OnMouseDown>("OnMouseDown"),
     core::EventProp<&TControl::OnMouseUp>("OnMouseUp"),
@@ -132,7 +139,11 @@ void TControl::ApplyParentFont() {
 }
 
 void TControl::ApplyParentColor() {
-  if (FParentColor && FParent) SetColor(FParent->Color());
+  // Not through SetColor: a colour of its own would end ParentColor.
+  if (!FParentColor || !FParent || FColor == FParent->Color()) return;
+  FColor = FParent->Color();
+  Perform(CM_COLORCHANGED);
+  Invalidate();
 }
 
 void TControl::SetParentFont(bool parentFont) {
@@ -155,6 +166,18 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   FHeight = std::max(height, 0);
   BoundsChanged();
   if (!IsWindowed()) Invalidate();
+  NotifyParent(*this);
+  RequestAlign();
+}
+
+void TControl::SetAlign(core::TAlign align) {
+  if (align == FAlign) return;
+  FAlign = align;
+  if (FParent) FParent->AlignControls();
+}
+
+void TControl::RequestAlign() {
+  if (FAlign != core::TAlign::alNone && FParent && !FParent->FAligning) FParent->AlignControls();
 }
 
 POINT TControl::ClientToScreen(POINT p) const {
@@ -177,6 +200,8 @@ void TControl::SetVisible(bool visible) {
   FVisible = visible;
   if (visible) Invalidate();
   Perform(CM_VISIBLECHANGED, visible ? 1 : 0);
+  NotifyParent(*this);
+  RequestAlign();
 }
 
 bool TControl::Showing() const { return FVisible && FParent && FParent->Showing(); }
@@ -525,6 +550,7 @@ void TWinControl::CreateWnd() {
 HWND TWinControl::Handle() {
   if (!FHandle) {
     if (FParent) FParent->Handle();
+    if (FHandle) return FHandle;  // made with the parent's children just now
     CreateWnd();
     // Children in tab order, so that window order is tab order.
     for (TControl* child : FControls)
@@ -554,6 +580,8 @@ void TWinControl::InsertControl(TControl& control) {
   if (FHandle)
     if (auto* w = dynamic_cast<TWinControl*>(&control)) w->Handle();
   control.Invalidate();
+  NotifyParent(control);
+  if (control.FAlign != core::TAlign::alNone) AlignControls();
 }
 
 void TWinControl::RemoveControl(TControl& control) {
@@ -563,6 +591,8 @@ void TWinControl::RemoveControl(TControl& control) {
   if (FCaptureControl == &control) FCaptureControl = nullptr;
   FControls.erase(it);
   control.FParent = nullptr;
+  if (!IsDestroying()) Perform(CM_CONTROLCHANGE, reinterpret_cast<WPARAM>(&control));
+  if (control.FAlign != core::TAlign::alNone && !IsDestroying()) AlignControls();
   if (auto* w = dynamic_cast<TWinControl*>(&control); w && w->FHandle && !IsDestroying()) {
     if (w->IsDestroying()) return;  // its own destructor destroys the window
     ::SetParent(w->FHandle, nullptr);
@@ -657,13 +687,19 @@ POINT TWinControl::ScreenToClient(POINT p) const {
 void TWinControl::SetBounds(int left, int top, int width, int height) {
   if (FHandle) {
     MoveWindow(FHandle, left, top, width, height, TRUE);  // WM_SIZE/WM_MOVE update the fields
-    if (left == FLeft && top == FTop && width == FWidth && height == FHeight) return;
+    if (left == FLeft && top == FTop && width == FWidth && height == FHeight) {
+      RequestAlign();
+      return;
+    }
   }
   FLeft = left;
   FTop = top;
   FWidth = std::max(width, 0);
   FHeight = std::max(height, 0);
   BoundsChanged();
+  NotifyParent(*this);
+  RequestAlign();
+  AlignControls();
 }
 
 void TWinControl::SetVisible(bool visible) {
@@ -671,6 +707,44 @@ void TWinControl::SetVisible(bool visible) {
   FVisible = visible;
   if (FHandle) ShowWindow(FHandle, visible ? SW_SHOWNA : SW_HIDE);
   Perform(CM_VISIBLECHANGED, visible ? 1 : 0);
+  NotifyParent(*this);
+  RequestAlign();
+}
+
+void TWinControl::Loaded() {
+  TControl::Loaded();
+  AlignControls();
+}
+
+void TWinControl::AlignControls() {
+  if (FAligning || IsLoading()) return;
+  FAligning = true;
+  RECT r = ClientRect();
+  AdjustClientRect(r);
+  using core::TAlign;
+  auto place = [&](TAlign align) {
+    for (TControl* c : FControls) {
+      if (c->FAlign != align || !c->FVisible) continue;
+      const int w = c->FWidth, h = c->FHeight;
+      switch (align) {
+        case TAlign::alTop: c->SetBounds(r.left, r.top, r.right - r.left, h); r.top += h; break;
+        case TAlign::alBottom: c->SetBounds(r.left, r.bottom - h, r.right - r.left, h); r.bottom -= h; break;
+        case TAlign::alLeft: c->SetBounds(r.left, r.top, w, r.bottom - r.top); r.left += w; break;
+        case TAlign::alRight: c->SetBounds(r.right - w, r.top, w, r.bottom - r.top); r.right -= w; break;
+        case TAlign::alClient: c->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top); break;
+        case TAlign::alNone: break;
+      }
+      r.bottom = std::max(r.bottom, r.top);
+      r.right = std::max(r.right, r.left);
+    }
+  };
+  try {
+    for (TAlign a : {TAlign::alTop, TAlign::alBottom, TAlign::alLeft, TAlign::alRight, TAlign::alClient}) place(a);
+  } catch (...) {
+    FAligning = false;
+    throw;
+  }
+  FAligning = false;
 }
 
 void TWinControl::SetEnabled(bool enabled) {
@@ -884,6 +958,8 @@ void TWinControl::WndProc(TMessage& message) {
       FWidth = r.right - r.left;
       FHeight = r.bottom - r.top;
       BoundsChanged();
+      NotifyParent(*this);
+      if (message.Msg == WM_SIZE) AlignControls();
       break;
     }
     case WM_SETTEXT: {
@@ -927,6 +1003,9 @@ void TWinControl::WndProc(TMessage& message) {
     }
     case WM_KILLFOCUS:
       Perform(CM_EXIT);
+      break;
+    case CM_COLORCHANGED:
+      for (TControl* child : FControls) child->Perform(CM_PARENTCOLORCHANGED);
       break;
     case CN_CTLCOLORSTATIC:
     case CN_CTLCOLORBTN:

@@ -7,6 +7,7 @@
 #include "extract/OutputNaming.h"
 #include "extract/Scanner.h"
 #include "extract/Texts.h"
+#include "tools/extract/StructureMode.h"
 
 namespace bw::tools {
 namespace {
@@ -62,7 +63,7 @@ int RunExtractCommand(const std::vector<std::string>& args, const std::string& d
     }
     extract::TScanResult result = extract::TScanResult::Completed;
     try {
-      result = extract::Scan(state, host);
+      result = options.Structure ? RunStructureMode(state, host, report, options, terminal) : extract::Scan(state, host);
     } catch (const std::bad_alloc&) {
       // One source that memory cannot hold must not cost the report or the other sources.
       // The engine removes no file here: the item being written may stay cut.
@@ -76,7 +77,7 @@ int RunExtractCommand(const std::vector<std::string>& args, const std::string& d
     report.Pictures = state.PictureCount;
     report.Sounds = state.SoundCount;
     if (result != extract::TScanResult::Completed) allProcessed = false;
-    if (!report.Files.empty()) writtenFolders.push_back(state.OutputFolder);
+    if (!report.Files.empty() || !report.StructureFiles.empty()) writtenFolders.push_back(state.OutputFolder);
 
     const bool summary = result != extract::TScanResult::FolderCancelled &&
                          result != extract::TScanResult::FolderNotCreated;

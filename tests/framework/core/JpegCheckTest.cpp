@@ -2,54 +2,31 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
 #include <vector>
 
-#include <jpeglib.h>
+#include "tests/support/PictureMake.h"
 
 namespace bw::core {
 namespace {
 
+namespace fs = std::filesystem;
 using TBytes = std::vector<std::uint8_t>;
 
-struct TJpegShape {
-  int WidthPx;
-  int HeightPx;
-  int Components;  // 1 grey, 3 colour, 4 CMYK
-  bool Progressive;
-  int RestartRows;
-  int LumaSampling;  // horizontal and vertical factor of the first component
-};
-
-TBytes Encode(const TJpegShape& shape) {
-  jpeg_compress_struct info;
-  jpeg_error_mgr errors;
-  info.err = jpeg_std_error(&errors);
-  jpeg_create_compress(&info);
-  unsigned char* buffer = nullptr;
-  unsigned long bufferBytes = 0;
-  jpeg_mem_dest(&info, &buffer, &bufferBytes);
-  info.image_width = static_cast<JDIMENSION>(shape.WidthPx);
-  info.image_height = static_cast<JDIMENSION>(shape.HeightPx);
-  info.input_components = shape.Components;
-  info.in_color_space = shape.Components == 1 ? JCS_GRAYSCALE : shape.Components == 3 ? JCS_RGB : JCS_CMYK;
-  jpeg_set_defaults(&info);
-  jpeg_set_quality(&info, 80, TRUE);
-  info.comp_info[0].h_samp_factor = info.comp_info[0].v_samp_factor = shape.LumaSampling;
-  info.restart_in_rows = shape.RestartRows;
-  if (shape.Progressive) jpeg_simple_progression(&info);
-  jpeg_start_compress(&info, TRUE);
-  std::vector<unsigned char> row(static_cast<std::size_t>(shape.WidthPx * shape.Components));
-  while (info.next_scanline < info.image_height) {
-    for (std::size_t i = 0; i < row.size(); ++i) row[i] = static_cast<unsigned char>((i * 37 + info.next_scanline * 11) ^ (i >> 3));
-    JSAMPROW rowPointer = row.data();
-    jpeg_write_scanlines(&info, &rowPointer, 1);
+// A pattern with detail in every block, so the entropy-coded data is worth damaging.
+TBytes Encode(const test::TJpegSpec& spec) {
+  const std::size_t rowBytes = static_cast<std::size_t>(spec.WidthPx * spec.Components);
+  TBytes pixels(rowBytes * static_cast<std::size_t>(spec.HeightPx));
+  for (std::size_t y = 0; y < static_cast<std::size_t>(spec.HeightPx); ++y) {
+    for (std::size_t i = 0; i < rowBytes; ++i) {
+      pixels[y * rowBytes + i] = static_cast<std::uint8_t>((i * 37 + y * 11) ^ (i >> 3));
+    }
   }
-  jpeg_finish_compress(&info);
-  TBytes bytes(buffer, buffer + bufferBytes);
-  jpeg_destroy_compress(&info);
-  std::free(buffer);
-  return bytes;
+  return test::EncodeJpeg(spec, pixels);
 }
 
 bool FullDecodeShows(const TBytes& bytes) {
@@ -59,13 +36,31 @@ bool FullDecodeShows(const TBytes& bytes) {
 
 bool CheckShows(const TBytes& bytes) { return CheckJpeg(bytes).Status == TJpegCheckStatus::Decodes; }
 
+// The full decode's status for the check's verdict, so that a refusal by the limits and a
+// decoder error are told apart too.
+TJpegStatus AsDecodeStatus(TJpegCheckStatus status) {
+  switch (status) {
+    case TJpegCheckStatus::Decodes: return TJpegStatus::Ok;
+    case TJpegCheckStatus::Fails: return TJpegStatus::DecodeFailed;
+    case TJpegCheckStatus::TooLarge: return TJpegStatus::TooLarge;
+    case TJpegCheckStatus::OutOfMemory: return TJpegStatus::OutOfMemory;
+    case TJpegCheckStatus::OpenFailed: return TJpegStatus::OpenFailed;
+  }
+  return TJpegStatus::DecodeFailed;
+}
+
+TBytes ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return TBytes(std::istreambuf_iterator<char>(in), {});
+}
+
 TEST(JpegCheck, SameVerdictAsTheFullDecodeOnGoodCutAndDamagedPictures) {
-  const TJpegShape shapes[] = {
-      {67, 45, 3, false, 0, 2}, {40, 24, 1, false, 0, 1}, {53, 37, 3, true, 0, 2},
-      {64, 48, 3, false, 1, 1}, {33, 17, 4, false, 0, 1}, {48, 40, 1, true, 2, 1},
+  const test::TJpegSpec shapes[] = {
+      {67, 45, 3, 80, false, 0, 2}, {40, 24, 1, 80, false, 0, 1}, {53, 37, 3, 80, true, 0, 2},
+      {64, 48, 3, 80, false, 1, 1}, {33, 17, 4, 80, false, 0, 1}, {48, 40, 1, 80, true, 2, 1},
   };
   int cases = 0, shown = 0;
-  for (const TJpegShape& shape : shapes) {
+  for (const test::TJpegSpec& shape : shapes) {
     const TBytes good = Encode(shape);
     SCOPED_TRACE(testing::Message() << shape.WidthPx << "x" << shape.HeightPx << " c" << shape.Components
                                     << (shape.Progressive ? " progressive" : ""));
@@ -96,16 +91,48 @@ TEST(JpegCheck, SameVerdictAsTheFullDecodeOnGoodCutAndDamagedPictures) {
   EXPECT_LT(shown, cases);
 }
 
+// Sample pictures, encoder variants and fuzzer finds, whole and with damaged copies.
+TEST(JpegCheck, SameVerdictAsTheFullDecodeOverTheCorpus) {
+  std::vector<fs::path> files;
+  for (const auto& entry : fs::directory_iterator(fs::path(BW_SOURCE_DIR) / "tests/fixtures/jpeg-corpus")) {
+    files.push_back(entry.path());
+  }
+  std::sort(files.begin(), files.end());
+  ASSERT_GE(files.size(), 20u);
+  int decoded = 0, refused = 0;
+  const auto compare = [&](const TBytes& bytes, const std::string& what) {
+    TDib dib;
+    const TJpegResult full = DecodeJpeg(bytes, dib);
+    const TJpegCheck check = CheckJpeg(bytes);
+    EXPECT_EQ(full.Status, AsDecodeStatus(check.Status))
+        << what << ": full \"" << full.Reason << "\", check \"" << check.Reason << "\"";
+    (full.Ok() ? decoded : refused) += 1;
+  };
+  for (const fs::path& file : files) {
+    const TBytes bytes = ReadAll(file);
+    const std::string name = file.filename().string();
+    compare(bytes, name);
+    // Cut at spread points, and single bytes changed through the headers and the data.
+    for (std::size_t k = 1; k < 8; ++k) {
+      compare(TBytes(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(bytes.size() * k / 8)), name + " cut");
+    }
+    for (std::size_t k = 0; k < 24 && !bytes.empty(); ++k) {
+      TBytes changed = bytes;
+      const std::size_t at = (k * 7919 + 3) % changed.size();
+      changed[at] = static_cast<std::uint8_t>(changed[at] ^ (0x5A + k));
+      compare(changed, name + " byte " + std::to_string(at));
+    }
+  }
+  // Both verdicts occur, or the comparison says little.
+  EXPECT_GT(decoded, 100);
+  EXPECT_GT(refused, 100);
+}
+
 TEST(JpegCheck, DeclaredGiantsAreCheckedAtTheCostOfTheirData) {
   // The header of an 8000 x 8000 picture with a few bytes of data: the full decode fills
   // 64 megapixels of grey and shows it; the check says the same from the data it has.
-  TBytes giant = Encode({16, 16, 3, false, 0, 2});
-  for (std::size_t i = 0; i + 8 < giant.size(); ++i) {
-    if (giant[i] == 0xFF && giant[i + 1] == 0xC0) {
-      giant[i + 5] = 8000 >> 8, giant[i + 6] = 8000 & 0xFF, giant[i + 7] = 8000 >> 8, giant[i + 8] = 8000 & 0xFF;
-      break;
-    }
-  }
+  TBytes giant = Encode({16, 16, 3, 80, false, 0, 2});
+  test::DeclareJpegSize(giant, 8000, 8000);
   const TJpegCheck check = CheckJpeg(giant);
   EXPECT_EQ(check.Status, TJpegCheckStatus::Decodes) << check.Reason;
   EXPECT_EQ(check.WidthPx, 8000u);
@@ -114,12 +141,7 @@ TEST(JpegCheck, DeclaredGiantsAreCheckedAtTheCostOfTheirData) {
 
   // Over the pixel limit: refused from the header, like the full decode.
   TBytes over = giant;
-  for (std::size_t i = 0; i + 8 < over.size(); ++i) {
-    if (over[i] == 0xFF && over[i + 1] == 0xC0) {
-      over[i + 5] = over[i + 7] = 0xFF;
-      break;
-    }
-  }
+  test::DeclareJpegSize(over, 0xFF40, 0xFF40);
   EXPECT_EQ(CheckJpeg(over).Status, TJpegCheckStatus::TooLarge);
   EXPECT_EQ(CheckJpeg({}).Status, TJpegCheckStatus::Fails);
   EXPECT_EQ(CheckJpegFile("/nonexistent/x.jpg").Status, TJpegCheckStatus::OpenFailed);
