@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
-#include <jpeglib.h>
 #include <png.h>
 
+#include "tests/support/PictureMake.h"
 #include "tools/extract/ExtractCommand.h"
 
 namespace {
@@ -49,30 +49,7 @@ std::vector<std::uint8_t> PhotoPixels(int width, int height, int noiseLevel, std
 }
 
 TBytes EncodeJpeg(int width, int height, int quality, int noiseLevel, std::mt19937& random) {
-  const std::vector<std::uint8_t> rgb = PhotoPixels(width, height, noiseLevel, random);
-  jpeg_compress_struct info{};
-  jpeg_error_mgr errors{};
-  info.err = jpeg_std_error(&errors);
-  jpeg_create_compress(&info);
-  unsigned char* out = nullptr;
-  unsigned long outBytes = 0;
-  jpeg_mem_dest(&info, &out, &outBytes);
-  info.image_width = static_cast<JDIMENSION>(width);
-  info.image_height = static_cast<JDIMENSION>(height);
-  info.input_components = 3;
-  info.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&info);
-  jpeg_set_quality(&info, quality, TRUE);
-  jpeg_start_compress(&info, TRUE);
-  while (info.next_scanline < info.image_height) {
-    JSAMPROW row = const_cast<std::uint8_t*>(rgb.data() + static_cast<std::size_t>(info.next_scanline) * width * 3);
-    jpeg_write_scanlines(&info, &row, 1);
-  }
-  jpeg_finish_compress(&info);
-  TBytes bytes(out, out + outBytes);
-  jpeg_destroy_compress(&info);
-  std::free(out);
-  return bytes;
+  return bw::test::EncodeJpeg({width, height, 3, quality}, PhotoPixels(width, height, noiseLevel, random));
 }
 
 void OnPngWrite(png_structp png, png_bytep data, png_size_t length) {

@@ -6,10 +6,8 @@
 #include <fstream>
 #include <random>
 
-#include <png.h>
-#include <zlib.h>
-
 #include "framework/core/PngDib.h"
+#include "tests/support/PictureMake.h"
 #include "tools/extract/PngBound.h"
 
 namespace bw::tools {
@@ -18,35 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 using TBytes = std::vector<std::uint8_t>;
 
-void PutU32BE(TBytes& out, std::uint32_t value) {
-  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(value >> shift));
-}
-
-void PutChunk(TBytes& out, const char* type, const TBytes& data) {
-  PutU32BE(out, static_cast<std::uint32_t>(data.size()));
-  TBytes typed(type, type + 4);
-  typed.insert(typed.end(), data.begin(), data.end());
-  out.insert(out.end(), typed.begin(), typed.end());
-  PutU32BE(out, static_cast<std::uint32_t>(crc32(0, typed.data(), static_cast<uInt>(typed.size()))));
-}
-
-// A grey 8-bit PNG whose IDAT deflates `rowsGiven` of its rows (zero rows, filter 0).
-TBytes GreyPng(std::uint32_t widthPx, std::uint32_t heightPx, std::uint32_t rowsGiven, bool interlaced = false) {
-  TBytes png = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-  TBytes header;
-  PutU32BE(header, widthPx);
-  PutU32BE(header, heightPx);
-  header.insert(header.end(), {8, 0, 0, 0, static_cast<std::uint8_t>(interlaced ? 1 : 0)});
-  PutChunk(png, "IHDR", header);
-  TBytes raw(static_cast<std::size_t>(rowsGiven) * (widthPx + 1), 0);
-  uLongf packedBytes = compressBound(static_cast<uLong>(raw.size()));
-  TBytes packed(packedBytes);
-  compress2(packed.data(), &packedBytes, raw.data(), static_cast<uLong>(raw.size()), 9);
-  packed.resize(packedBytes);
-  PutChunk(png, "IDAT", packed);
-  PutChunk(png, "IEND", {});
-  return png;
-}
+using test::GreyPng;
 
 class PictureCheckTest : public ::testing::Test {
  protected:
