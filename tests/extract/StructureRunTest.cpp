@@ -9,6 +9,7 @@
 #include <random>
 
 #include "extract/FileIo.h"
+#include "extract/OutputLock.h"
 #include "extract/OutputNaming.h"
 #include "tests/extract/CompoundFileWriter.h"
 
@@ -221,6 +222,76 @@ TEST_F(StructureRunTest, ExistingFolderRefusedEndsTheRun) {
   TStructureOutcome outcome;
   EXPECT_EQ(ExtractByStructure(FState, host, outcome), TScanResult::FolderCancelled);
   EXPECT_TRUE(fs::is_empty(FRoot / "deck"));
+}
+
+TEST_F(StructureRunTest, TheRunOwnsItsFolderAndStopsAsTheRawScanDoes) {
+  // Asks once whether to stop; answers the folder question as told.
+  class TStopHost final : public TRunHost {
+   public:
+    TStopHost(TRunState& state, bool stopNow, bool stopInQuestion)
+        : FState(state), FStopNow(stopNow), FStopInQuestion(stopInQuestion) {}
+    void Progress(int) override {}
+    void ProcessMessages() override {
+      FState.AbortRequested = true;
+      FState.StopNow = FStopNow;
+    }
+    bool ConfirmExistingFolder(const std::string&) override {
+      if (FStopInQuestion) FState.AbortRequested = true;
+      return true;
+    }
+    void FolderCreationFailed(const std::string&) override {}
+    bool ShowPreview(TItemKind, const std::string&) override { return true; }
+    void ReportError(const TRunError& error) override { Errors.push_back(error.Path); }
+    std::vector<std::string> Errors;
+
+   private:
+    TRunState& FState;
+    bool FStopNow;
+    bool FStopInQuestion;
+  };
+  test::TCfbSpec spec;
+  const TBytes big = test::FakeJpeg(700000, false);  // several copy chunks
+  spec.Streams = {{"Pictures", Join({test::BitmapRecord(0xF01D, 0x46A, big),
+                                     test::BitmapRecord(0xF01E, 0x6E0, test::FakePng(300))})}};
+  const TBytes file = test::WriteCompoundFile(spec).Bytes;
+  const fs::path source = FRoot / "deck.ppt";
+  std::ofstream(source, std::ios::binary).write(reinterpret_cast<const char*>(file.data()),
+                                                static_cast<std::streamsize>(file.size()));
+  const auto run = [&](TStopHost& host) {
+    int errnoValue = 0;
+    EXPECT_EQ(BeginRun(FState, source.string(), errnoValue), TOpenResult::Opened);
+    TStructureOutcome outcome;
+    const TScanResult result = ExtractByStructure(FState, host, outcome, false);
+    FState.Source.Close();
+    return result;
+  };
+
+  // A first stop lets the item being written finish; a stop that cannot wait removes it.
+  TStopHost abort(FState, false, false);
+  EXPECT_EQ(run(abort), TScanResult::Aborted);
+  EXPECT_EQ(Names(), std::vector<std::string>{"deck_001.jpg"});
+  EXPECT_EQ(ReadAll(FRoot / "deck" / "deck_001.jpg"), big);
+  fs::remove_all(FRoot / "deck");
+  TStopHost stop(FState, true, false);
+  EXPECT_EQ(run(stop), TScanResult::Aborted);
+  EXPECT_EQ(Names(), std::vector<std::string>{});
+  EXPECT_EQ(FState.PictureCount, 0);
+
+  // A stop during the folder question writes nothing.
+  TStopHost question(FState, false, true);
+  EXPECT_EQ(run(question), TScanResult::Aborted);
+  EXPECT_EQ(Names(), std::vector<std::string>{});
+
+  // Another run holds the folder: refused, naming the lock file, nothing written.
+  TOutputLock other;
+  std::string reason;
+  ASSERT_TRUE(other.Acquire((FRoot / "deck").string(), reason)) << reason;
+  TStopHost refused(FState, false, false);
+  EXPECT_EQ(run(refused), TScanResult::WriteFailed);
+  ASSERT_EQ(refused.Errors.size(), 1u);
+  EXPECT_NE(refused.Errors[0].find(kOutputLockName), std::string::npos) << refused.Errors[0];
+  other.Release();
+  EXPECT_EQ(Names(), std::vector<std::string>{});
 }
 
 }  // namespace

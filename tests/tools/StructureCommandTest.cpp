@@ -126,5 +126,36 @@ TEST_F(StructureCommandTest, NoCompoundFileFallsBackToTheRawScanAndSaysSo) {
   EXPECT_EQ(FErr.str(), "");
 }
 
+TEST_F(StructureCommandTest, ExactNamesAndOneBaseNameTwiceAsInTheRawScan) {
+  // Twice in one call: the second source must not write over the first's files. On POSIX
+  // the name is no UTF-8 too, and the JSON names the files by their exact bytes (Windows
+  // names are always characters).
+#ifdef _WIN32
+  const std::string stem = "talk";
+#else
+  const std::string stem = "t\xFFk";
+#endif
+  for (const char* extension : {".ppt", ".pps"}) {
+    fs::copy_file(fs::path(BW_SOURCE_DIR) / "tests/fixtures/sample_mixed.ppt", FRoot / (stem + extension));
+  }
+  EXPECT_EQ(Run({"--structure", "--json", "--yes", (FRoot / (stem + ".ppt")).string(), (FRoot / (stem + ".pps")).string()}),
+            kExitFailed);
+  EXPECT_NE(FErr.str().find("earlier source of this command"), std::string::npos) << FErr.str();
+  const std::string json = FOut.str();
+  EXPECT_NE(json.find("\"status\": \"refused\""), std::string::npos) << json;
+  EXPECT_EQ(Files(FRoot / stem, ".jpg").size() + Files(FRoot / stem, ".png").size(), 3u);
+#ifndef _WIN32
+  const std::string key = "\"pathHex\": \"";
+  std::size_t files = 0;
+  for (std::size_t at = json.find(key); at != std::string::npos; at = json.find(key, at + 1), ++files) {
+    const std::size_t from = at + key.size();
+    const std::string hex = json.substr(from, json.find('"', from) - from);
+    std::string bytes;
+    for (std::size_t i = 0; i + 1 < hex.size(); i += 2) bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+    EXPECT_TRUE(fs::is_regular_file(bytes)) << bytes;
+  }
+  EXPECT_EQ(files, 4u);  // the first source's three pictures and its sound
+#endif
+}
 }  // namespace
 }  // namespace bw::tools
