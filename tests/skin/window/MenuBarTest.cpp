@@ -471,5 +471,44 @@ TEST_F(MenuBarTest, AThousandMenuOpensLeaveNoGdiObjectsBehind) {
   EXPECT_FALSE(DropLoopRunning());
 }
 
+bool DrawnByItsOwner(HMENU menu, UINT position) {
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_FTYPE;
+  return GetMenuItemInfoW(menu, position, TRUE, &info) && (info.fType & MFT_OWNERDRAW);
+}
+
+TEST_F(MenuBarTest, SkinOffGivesTheMenusTheirOwnDrawingAndOnTakesThemAgain) {
+  auto* popup = new win::TPopupMenu(&FApp.Form());
+  auto* cut = new win::TMenuItem(&FApp.Form());
+  cut->SetCaption("Cu&t");
+  popup->Items()->Add(cut);
+  TSkinData& data = *FApp.Form().SkinData1;
+  HWND h = Handle();
+  // Dropped once, the submenu's items are drawn by the skin.
+  HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, &EndMenuWhenIdle, nullptr, GetCurrentThreadId());
+  SendMessageW(h, WM_NCLBUTTONDOWN, HTMENU, ScreenParam(ScreenOf(h, Centre(Button(0).FRect))));
+  UnhookWindowsHookEx(hook);
+  EXPECT_TRUE(DrawnByItsOwner(FFile->Handle(), 0));
+  data.SetActive(false);
+  ASSERT_TRUE(bw::test::PumpUntil([&] { return FApp.FrameOf(h) == nullptr; }));
+  // The system's menu bar is back, with items it draws itself.
+  EXPECT_EQ(GetMenu(h), FMenu->Handle());
+  EXPECT_FALSE(FMenu->OwnerDraw());
+  EXPECT_FALSE(DrawnByItsOwner(FFile->Handle(), 0));
+  EXPECT_FALSE(popup->OwnerDraw());
+
+  data.SetActive(true);
+  TLacquerForm* again = nullptr;
+  ASSERT_TRUE(bw::test::PumpUntil([&] {
+    again = FApp.FrameOf(h);
+    return again && again->FState == kFrameSkinned;
+  }));
+  EXPECT_EQ(GetMenu(h), nullptr);
+  ASSERT_NE(again->FMenuBar, nullptr);
+  EXPECT_EQ(again->FMenuBar->FMenuButtons.size(), 3u);
+  EXPECT_TRUE(popup->OwnerDraw());  // context menus are taken when the skin comes on
+}
+
 }  // namespace
 }  // namespace bw::skin::test
