@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "framework/win/Dialogs.h"
 #include "framework/win/Menus.h"
 #include "framework/win/Text.h"
@@ -522,6 +525,44 @@ TEST_F(FrameTest, CaptionsAreMeasuredAndDrawnAsWideText) {
                           frame->FCaptionSuffix);
   ASSERT_NE(wide, bytes);
   EXPECT_EQ(frame->FTextSize.cx, wide);
+}
+
+TEST_F(FrameTest, AHookedThreadsWindowsAreFramedThereAndLetGoWhenDestroyed) {
+  ASSERT_NE(FApp.ShowSkinned(Form()), nullptr);
+  std::atomic<DWORD> worker{0};
+  std::atomic<bool> hooked{false}, done{false};
+  std::atomic<HWND> window{nullptr};
+  bool framed = false, letGo = false;
+  std::thread thread([&] {
+    MSG m;
+    PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE);  // the thread's queue, before anyone posts
+    worker = GetCurrentThreadId();
+    bw::test::PumpUntil([&] { return hooked.load(); });
+    HWND w = PlainWindow(GetModuleHandleW(nullptr), 220, 120);
+    window = w;
+    ShowWindow(w, SW_SHOW);  // the activation reaches the thread's hook
+    framed = bw::test::PumpUntil([&] {
+      TLacquerForm* frame = SkinManager->FindSkinForm(w);
+      return frame && frame->FState == kFrameSkinned;
+    });
+    DestroyWindow(w);
+    TLacquerForm* frame = SkinManager->FindSkinForm(w);
+    letGo = frame && frame->FState == kFrameDestroyed;  // purged by the next pass over the list
+    done = true;
+  });
+  ASSERT_TRUE(bw::test::PumpUntil([&] { return worker.load() != 0; }));
+  const int slot = SkinManager->InstallThread(worker);
+  EXPECT_GE(slot, 0);
+  SkinManager->InstallThread(worker);  // once is enough: no second hook
+  hooked = true;
+  // This thread keeps its queue running: the other window's activation talks to ours.
+  EXPECT_TRUE(bw::test::PumpUntil([&] { return done.load(); }, 10000));
+  thread.join();
+  EXPECT_TRUE(framed);
+  EXPECT_TRUE(letGo);
+  SkinManager->UnInstallThread(worker);
+  SkinManager->DeleteDeleted();
+  EXPECT_EQ(SkinManager->FindSkinForm(window), nullptr);
 }
 
 }  // namespace
