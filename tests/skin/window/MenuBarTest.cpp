@@ -466,6 +466,7 @@ TEST_F(MenuBarTest, AThousandMenuOpensLeaveNoGdiObjectsBehind) {
   EXPECT_EQ(opens(1000), 1000);
   const int after = bw::test::GdiHeadroom();
   UnhookWindowsHookEx(hook);
+  RecordProperty("GdiHeadroomLost", before - after);
   EXPECT_LE(before - after, 8) << "GDI objects left behind by 1,000 menu opens";
   EXPECT_EQ(SkinManager->FMenuKind, 0);
   EXPECT_FALSE(DropLoopRunning());
