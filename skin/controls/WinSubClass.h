@@ -6,7 +6,10 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "framework/core/Component.h"
 #include "framework/win/Bitmap.h"
@@ -32,6 +35,54 @@ constexpr std::int32_t kPainterDestroyed = 6;
 
 // Frame indexes of a painter's skin bitmaps.
 constexpr int kFrameNormal = 1, kFramePressed = 2, kFrameDisabled = 3, kFrameHot = 4, kFrameFocused = 5;
+
+// An image drawn with its key colour left out. The mask is made once with the image and
+// drawing is two plain blits (the mask ANDed, the image ORed), so drawing it again makes
+// no GDI objects, not even the system's temporary ones.
+class TKeyedImage {
+ public:
+  // Takes the image (24 bits per pixel); keyed: pixels of `key` are left out when drawn.
+  TKeyedImage(std::unique_ptr<win::TBitmap> image, bool keyed, COLORREF key = RGB(255, 0, 255));
+  void Draw(HDC dc, int x, int y);
+  bool Keyed() const { return static_cast<bool>(FMask); }
+
+ private:
+  std::unique_ptr<win::TBitmap> FImage;  // key pixels turned black when keyed
+  std::unique_ptr<win::TBitmap> FMask;   // white where the key was, black elsewhere
+};
+
+// Nine-slices of skin objects composed for a size, kept for the next paints of the same
+// state and size. Entries follow the skin bitmap's handle, so a reloaded skin composes
+// afresh. Few entries: a painter cycles through a handful of states.
+class TSkinImageCache {
+ public:
+  static constexpr std::size_t kMaxEntries = 8;
+  TKeyedImage* NineSlice(TDataSkinObject& object, int frameIndex, int frameCount, int widthPx, int heightPx,
+                         bool keyed);
+  // Frame frameIndex of the bitmap composed to the size with the given margins (none: the
+  // whole frame stretched).
+  TKeyedImage* Compose(win::TBitmap& bitmap, const RECT& margins, bool tile, int frameIndex, int frameCount,
+                       int widthPx, int heightPx, bool keyed);
+  void Clear() { FEntries.clear(); }
+  std::size_t Size() const { return FEntries.size(); }
+
+ private:
+  struct TEntry {
+    HBITMAP Source;
+    RECT Margins;
+    bool Tile;
+    int FrameIndex, FrameCount, Width, Height;
+    bool Keyed;
+    std::uint64_t LastUse;
+    std::unique_ptr<TKeyedImage> Image;
+  };
+  std::vector<TEntry> FEntries;
+  std::uint64_t FClock = 0;
+};
+
+// Copies a font's description unless it is already the same, so the GDI font a canvas
+// holds is not rebuilt at every paint.
+void AssignFontIfChanged(win::TFont& target, const win::TFont& source);
 
 class TSkinControl : public core::TComponent {
  public:
@@ -96,6 +147,9 @@ class TSkinControl : public core::TComponent {
 
   // Published properties of controls of any class; missing ones read -1, empty or none.
   static std::int32_t GetIntProperty(const core::TObject* object, std::string_view name);
+  // The same, but a missing property is told apart from one that holds -1 (Margin and
+  // Spacing use -1 for "automatic").
+  static std::optional<std::int32_t> FindIntProperty(const core::TObject* object, std::string_view name);
   static std::string GetEnumProperty(const core::TObject* object, std::string_view name);
   static std::string GetProperty(const core::TObject* object, std::string_view name);
   static std::wstring GetStringProp(const core::TObject* object, std::string_view name);
@@ -130,6 +184,19 @@ class TSkinControl : public core::TComponent {
   // Gives back whatever the painter took over (chain link, window procedure).
   void Release();
   TColor FaceColor() const;
+  bool HasSkinImage(const TDataSkinObject* object) const { return object && object->Bitmap.Width() > 0; }
+  bool HasOption(TSkinOption option) const { return FSkinData && FSkinData->Options().Contains(option); }
+  // The control's background under the painter: the parent's image with xoTransparent
+  // (framework controls), else the skin's face colour.
+  void PaintBackground(HDC dc, const RECT& rect);
+  // The hot-control slot of the frame (none without a frame).
+  TSkinControl* HotControl() const;
+  void SetHotControl(TSkinControl* painter);
+
+  TSkinImageCache FImages;
+
+ private:
+  bool FRecreating = false;
 };
 
 }  // namespace bw::skin
