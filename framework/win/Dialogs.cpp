@@ -65,9 +65,12 @@ UINT ButtonStyle(TMsgDlgButtons asked) {
 
 thread_local HHOOK tButtonTextHook = nullptr;
 
-// Puts the framework's texts on the buttons of the box being activated, then unhooks.
+// Puts the framework's texts on the buttons of the box being activated, then unhooks. The
+// hooks installed before this one (a skin engine's) see the activation first: the chain is
+// followed before this hook leaves it.
 LRESULT CALLBACK ButtonTextHook(int code, WPARAM wParam, LPARAM lParam) {
   const HHOOK hook = tButtonTextHook;
+  bool done = false;
   if (code == HCBT_ACTIVATE) {
     const auto box = reinterpret_cast<HWND>(wParam);
     wchar_t className[16] = {};
@@ -76,11 +79,15 @@ LRESULT CALLBACK ButtonTextHook(int code, WPARAM wParam, LPARAM lParam) {
       for (const TButtonText& b : kButtonTexts) {
         if (HWND button = GetDlgItem(box, b.Id)) SetWindowTextW(button, Widen(b.Text).c_str());
       }
-      UnhookWindowsHookEx(hook);
-      tButtonTextHook = nullptr;
+      done = true;
     }
   }
-  return CallNextHookEx(hook, code, wParam, lParam);
+  const LRESULT result = CallNextHookEx(hook, code, wParam, lParam);
+  if (done) {
+    UnhookWindowsHookEx(hook);
+    tButtonTextHook = nullptr;
+  }
+  return result;
 }
 
 std::string ProgramName() {

@@ -325,6 +325,9 @@ void TCustomForm::WndProc(TMessage& message) {
       TScrollingWinControl::WndProc(message);
       if (FClientHandle) LayoutMDIClient();
       return;
+    case WM_MDIACTIVATE:
+      if (IsMDIChild()) MergeMenuWithFrame(reinterpret_cast<HWND>(message.LParam) == WindowHandle());
+      break;
     case WM_SETFOCUS:
       if (FActiveControl && FActiveControl != this && FActiveControl->CanFocus() &&
           GetParentForm(FActiveControl) == this) {

@@ -131,6 +131,8 @@ class TCustomForm : public TScrollingWinControl {
   // The MDI form whose client an MDI child lives in.
   static TCustomForm* MDIParentForm();
   void CreateMDIClient();
+  // An active MDI child's menu shows in its frame's bar; an inactive one's leaves it.
+  void MergeMenuWithFrame(bool active);
   // The MDI client fills what the form's edge-docked controls leave of its client area.
   void LayoutMDIClient();
   // Broadcasts CM_DIALOGKEY / CM_DIALOGCHAR to the controls until one answers.

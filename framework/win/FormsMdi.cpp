@@ -79,9 +79,21 @@ void TCustomForm::DefaultHandler(TMessage& message) {
   TScrollingWinControl::DefaultHandler(message);
 }
 
+void TCustomForm::MergeMenuWithFrame(bool active) {
+  TCustomForm* frame = MDIParentForm();
+  if (!frame || !frame->Menu() || !FMenu || frame == this) return;
+  if (active) frame->Menu()->Merge(FMenu);
+  else frame->Menu()->Unmerge(FMenu);
+  // The MDI client is told, so the window menu keeps its list of children (and skins see it).
+  if (frame->ClientHandle())
+    SendMessageW(frame->ClientHandle(), WM_MDISETMENU, reinterpret_cast<WPARAM>(frame->Menu()->Handle()),
+                 reinterpret_cast<LPARAM>(frame->WindowMenu() ? frame->WindowMenu()->Handle() : nullptr));
+}
+
 void TCustomForm::DestroyWnd() {
   HWND h = WindowHandle();
   if (h && IsMDIChild()) {
+    MergeMenuWithFrame(false);
     // The MDI client forgets the child (its window menu entry, the active child) itself.
     if (HWND client = GetParent(h)) {
       SendMessageW(client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(h), 0);

@@ -7,6 +7,7 @@
 #include "framework/win/Canvas.h"
 #include "framework/win/GdiHandles.h"
 #include "framework/win/Graphic.h"
+#include "framework/core/Streams.h"
 
 namespace bw::win {
 
@@ -56,6 +57,18 @@ void TImageList::Resize(int widthPx, int heightPx) {
 }
 
 void TImageList::SetWidth(int widthPx) { Resize(widthPx, FHeight); }
+
+void TImageList::DefineProperties(core::TFiler& filer) {
+  core::TComponent::DefineProperties(filer);
+  filer.DefineBinaryProperty(
+      "Bitmap",
+      [this](core::TStream& stream) {
+        TBitmap strip;
+        strip.LoadFromStream(stream);
+        if (strip.Width() > 0) AddMasked(strip, clDefault);
+      },
+      [](core::TStream&) {}, false);
+}
 
 void TImageList::SetHeight(int heightPx) { Resize(FWidth, heightPx); }
 

@@ -43,6 +43,10 @@ class TImageList : public core::TComponent {
   // and right, then in the shadow colour. An index out of range draws nothing.
   void Draw(TCanvas& canvas, int x, int y, int index, bool enabled = true);
 
+  // A form description may carry the images as one BMP strip (binary property "Bitmap"),
+  // masked by its bottom-left pixel; it is read only, never written back.
+  void DefineProperties(core::TFiler& filer) override;
+
  private:
   static const core::TPropInfo kProps[];
   void Resize(int widthPx, int heightPx);

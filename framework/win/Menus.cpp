@@ -378,12 +378,32 @@ void TMenuItem::FillItemInfo(MENUITEMINFOW& info, std::wstring& text) {
     }
 }
 
+std::vector<TMenuItem*> TMenuItem::ShownItems() const {
+  const auto* bar = FMenu ? dynamic_cast<const TMainMenu*>(FMenu) : nullptr;
+  if (!bar || !bar->Merged()) return FItems;
+  // An MDI child's items merged by group: a child group replaces the frame's items of the
+  // same group, other groups go in order among the frame's.
+  const std::vector<TMenuItem*>& child = bar->Merged()->Items()->FItems;
+  std::vector<TMenuItem*> shown;
+  for (TMenuItem* item : FItems) {
+    const bool replaced = std::any_of(child.begin(), child.end(),
+                                      [&](const TMenuItem* c) { return c->FGroupIndex == item->FGroupIndex; });
+    if (!replaced) shown.push_back(item);
+  }
+  for (TMenuItem* item : child) {
+    auto at = std::find_if(shown.begin(), shown.end(),
+                           [&](const TMenuItem* s) { return s->FGroupIndex > item->FGroupIndex; });
+    shown.insert(at, item);
+  }
+  return shown;
+}
+
 void TMenuItem::RebuildHandle() {
   if (!FHandle || FUpdating) return;
   FUpdating = true;
   while (GetMenuItemCount(FHandle) > 0) RemoveMenu(FHandle, 0, MF_BYPOSITION);
   UINT position = 0;
-  for (TMenuItem* item : FItems) {
+  for (TMenuItem* item : ShownItems()) {
     if (!item->FVisible) continue;
     MENUITEMINFOW info;
     std::wstring text;
@@ -609,6 +629,8 @@ void TMenu::Notification(core::TComponent& component, core::TOperation operation
 }
 
 TMenuItem* TMenu::FindItem(UINT_PTR value, TFindItemKind kind) const {
+  if (const auto* bar = dynamic_cast<const TMainMenu*>(this); bar && bar->Merged())
+    if (TMenuItem* item = bar->Merged()->FindItem(value, kind)) return item;
   switch (kind) {
     case TFindItemKind::fkCommand:
       return FindIn(*FItems, [&](const TMenuItem& i) { return i.Command() == value; });
@@ -658,10 +680,43 @@ TMainMenu::~TMainMenu() {
   if (FWindowOwner) FWindowOwner->SetMenu(nullptr);
 }
 
+void TMainMenu::Notification(core::TComponent& component, core::TOperation operation) {
+  TMenu::Notification(component, operation);
+  if (operation == core::TOperation::opRemove && &component == FMerged) {
+    FMerged = nullptr;
+    if (!IsDestroying()) {
+      RebuildTree(*Items());
+      MenuChanged(nullptr, true);
+    }
+  }
+}
+
 void TMainMenu::MenuChanged(TMenuItem* source, bool structure) {
   if (!FWindowOwner || !FWindowOwner->HandleAllocated()) return;
-  DrawMenuBar(FWindowOwner->WindowHandle());
+  // The window shows its menu again (code that drew the bar itself may have taken it away).
+  HWND window = FWindowOwner->WindowHandle();
+  if (FWindowOwner->Menu() == this && !(GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD) &&
+      GetMenu(window) != Handle())
+    ::SetMenu(window, Handle());
+  DrawMenuBar(window);
   FWindowOwner->Perform(CM_MENUCHANGED, structure ? 1 : 0, reinterpret_cast<LPARAM>(source));
+}
+
+void TMainMenu::Merge(TMainMenu* child) {
+  if (child == this || child == FMerged) return;
+  if (FMerged) FMerged->RemoveFreeNotification(*this);
+  FMerged = child;
+  if (FMerged) FMerged->FreeNotification(*this);
+  RebuildTree(*Items());
+  MenuChanged(nullptr, true);
+}
+
+void TMainMenu::Unmerge(TMainMenu* child) {
+  if (!child || child != FMerged) return;
+  FMerged->RemoveFreeNotification(*this);
+  FMerged = nullptr;
+  RebuildTree(*Items());
+  MenuChanged(nullptr, true);
 }
 
 // ---- TPopupMenu

@@ -124,6 +124,8 @@ class TMenuItem : public core::TComponent {
   // Something shown changed: the parent's popup is rebuilt and the menu told.
   void Changed(bool structure);
   void RebuildHandle();
+  // The items the system menu shows: an MDI frame's bar merges the active child's.
+  std::vector<TMenuItem*> ShownItems() const;
   void FillItemInfo(MENUITEMINFOW& info, std::wstring& text);
   HBITMAP ImageBitmap();
   TImageList* ImageListOf() const;
@@ -206,12 +208,18 @@ class TMainMenu : public TMenu {
   void SetWindowOwner(TCustomForm* form) { FWindowOwner = form; }
   // Redraws the form's bar and sends it CM_MENUCHANGED.
   void MenuChanged(TMenuItem* source, bool structure) override;
+  // An MDI frame's bar shows the active child's menu merged in (by GroupIndex).
+  void Merge(TMainMenu* child);
+  void Unmerge(TMainMenu* child);
+  TMainMenu* Merged() const { return FMerged; }
 
  protected:
+  void Notification(core::TComponent& component, core::TOperation operation) override;
   bool IsBar() const override { return true; }
 
  private:
   TCustomForm* FWindowOwner = nullptr;
+  TMainMenu* FMerged = nullptr;
 };
 
 class TPopupMenu : public TMenu {

@@ -38,14 +38,14 @@ LRESULT CALLBACK SkinHookCBT(int code, WPARAM wParam, LPARAM lParam) {
         case HCBT_CREATEWND: {
           auto* window = reinterpret_cast<HWND>(wParam);
           const CREATESTRUCTW* cs = reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs;
-          wchar_t cls[100] = {};
-          GetClassNameW(window, cls, 100);
-          if (wcscmp(cls, L"ScrollBar") == 0 && (cs->style & SBS_SIZEGRIP)) {
-            if (TLacquerForm* frame = manager->FindSkinForm(cs->hwndParent)) frame->AddControlh(window);
-          } else if (!(cs->style & WS_CHILD) && wcscmp(cls, L"#32768") == 0 && !manager->FParentManager) {
-            manager->AddMenu(window);
-          } else if (cs->dwExStyle & WS_EX_MDICHILD) {
+          // Styles first: most windows are plain children, decided without their class name.
+          if (cs->dwExStyle & WS_EX_MDICHILD) {
             manager->AddForm(window);
+          } else if (cs->style & WS_CHILD) {
+            if ((cs->style & SBS_SIZEGRIP) && ClassIs(window, L"ScrollBar"))
+              if (TLacquerForm* frame = manager->FindSkinForm(cs->hwndParent)) frame->AddControlh(window);
+          } else if (!manager->FParentManager && ClassIs(window, L"#32768")) {
+            manager->AddMenu(window);
           }
           break;
         }

@@ -355,15 +355,18 @@ void TLacquerForm::SkinChange() {
   }
   for (TSkinControl* painter : FControls) painter->SkinChange();
   FState = kFrameChanging;
+  FRgnWidth = FRgnHeight = 0;
   if (FFrameOn && FForm) {
     InitPopMenu(*FForm, true);
     ResizeForm(true);
     FForm->SetHeight(FForm->Height() + 1);
     FForm->SetHeight(FForm->Height() - 1);
   }
-  FRgnWidth = FRgnHeight = 0;
-  Cropwindow();
-  UpdateNc();
+  if (!FFrameOn || !FForm) {
+    // Nothing above resized the window: its region and frame follow the new skin here.
+    Cropwindow();
+    UpdateNc();
+  }
   if (focused && FForm && FForm->ActiveControl()) FForm->ActiveControl()->SetFocus();
   FState = kFrameSkinned;
 }

@@ -204,6 +204,8 @@ class TLacquerForm : public core::TComponent {
   TSkinControl* FHotControl = nullptr;
   HINSTANCE FModule = nullptr;
 
+  // The menu changed while a drop-down was open: the bar is rebuilt once it has closed.
+  bool FMenuBarStale = false;
   // Text width measured by the last caption paint (with prefix and suffix), for the layout.
   SIZE FTextSize{0, 0};
 

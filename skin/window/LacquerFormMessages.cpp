@@ -192,9 +192,14 @@ void TLacquerForm::NewWndProc(win::TMessage& message) {
       FOldWindowProc->CallPrevious(message);
       if (FSkinData) FSkinData->FramePaint = painting;
       if (FMenuBar && FSkinData && FSkinData->MenuUpdate() && GetMenu(FHandle)) {
-        FMenuBar->FMenu = FForm ? FForm->Menu() : nullptr;
-        FMenuBar->UpdataBtn();
-        UpdateNc();
+        if (Dropping(*this)) {
+          ::SetMenu(FHandle, nullptr);
+          FMenuBarStale = true;
+        } else {
+          FMenuBar->FMenu = FForm ? FForm->Menu() : nullptr;
+          FMenuBar->UpdataBtn();
+          UpdateNc();
+        }
       }
       return;
     }

@@ -172,7 +172,8 @@ void TLacquerForm::Cropwindow() {
   GetWindowRect(FHandle, &window);
   const int w = window.right - window.left, h = window.bottom - window.top;
   if (w <= 0 || h <= 0 || MDIChildMaxOrMin()) return;
-  if (!IsMDIChild() && w == FRgnWidth && h == FRgnHeight && FState != kFrameChanging) return;
+  // Built again only for a new size; a skin change forgets the size, so it builds once.
+  if (!IsMDIChild() && w == FRgnWidth && h == FRgnHeight) return;
   TSkinData& d = *FSkinData;
   const bool anyTrans = d.LeftBorder->Trans || d.RightBorder->Trans || d.TopBorder->Trans || d.BottomBorder->Trans;
   win::TRegionHandle region;

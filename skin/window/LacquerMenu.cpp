@@ -151,6 +151,8 @@ void EndDropLoop() {
 
 bool DropLoopRunning() { return gDrop.Hook != nullptr; }
 
+bool Dropping(const TLacquerForm& frame) { return gDrop.Form == &frame; }
+
 void NoteMenuSelect(TLacquerForm& frame, WPARAM wParam, LPARAM lParam) {
   if (gDrop.Form != &frame || !gDrop.Hook) return;
   const UINT flags = HIWORD(wParam);
@@ -359,11 +361,16 @@ void TMenuBtn::Draw() {
 
 bool TLacquerForm::CheckMenu(TMenuBtn* button) {
   if (!button) return false;
-  PostMessageW(FHandle, WM_COMMAND, static_cast<WPARAM>(button->FCommand), 0);
+  // The buttons stay as they are until the drop-down is over: the menu may change meanwhile.
+  const bool outermost = gDrop.Form != this;
+  gDrop.Form = this;
+  // A framework item with a submenu hears its click when the submenu opens
+  // (WM_INITMENUPOPUP); posting its command as well would click it twice.
+  if (!(button->FItem && button->FSubMenu && button->FEnabled))
+    PostMessageW(FHandle, WM_COMMAND, static_cast<WPARAM>(button->FCommand), 0);
   if (!button->FSubMenu) return false;
   if (button->FItem) TidySeparators(*button->FItem);
   gDrop.Index = button->FIndex;
-  gDrop.Form = this;
   GetWindowRect(FHandle, &FWindowRect);
   if (!(WinVersion.Major == 4)) MakeOwnerDrawn(button->FSubMenu);
   FInMenuLoop = true;
@@ -391,9 +398,15 @@ bool TLacquerForm::CheckMenu(TMenuBtn* button) {
   // A slide to another top-level item ended this loop: drop that one now.
   if (TMenuBtn* next = std::exchange(gDrop.Target, nullptr)) {
     gDrop.Switching = false;
-    return CheckMenu(next);
+    CheckMenu(next);
   }
-  gDrop.Form = nullptr;
+  if (outermost) {
+    gDrop.Form = nullptr;
+    if (std::exchange(FMenuBarStale, false) && FMenuBar) {
+      FMenuBar->UpdataBtn();
+      UpdateNc();
+    }
+  }
   return true;
 }
 

@@ -69,6 +69,8 @@ class TLacquerMenu : public core::TComponent {
 // Unit state of the drop-down loop: one at a time per process.
 void EndDropLoop();
 bool DropLoopRunning();
+// Whether the frame is dropping a submenu of its menu bar now.
+bool Dropping(const TLacquerForm& frame);
 // WM_MENUSELECT at the frame whose drop-down is open: the selection the arrow keys follow.
 void NoteMenuSelect(TLacquerForm& frame, WPARAM wParam, LPARAM lParam);
 

@@ -124,6 +124,40 @@ TEST_F(FormsTest, MDIChildrenMaximiseRestoreTileCascadeAndClose) {
   EXPECT_EQ(frame->MDIChildCount(), 2);
 }
 
+TEST_F(FormsTest, TheActiveChildsMenuMergesIntoTheFramesBarByGroup) {
+  TForm* frame = MakeFrame(1);
+  HMENU bar = frame->Menu()->Handle();
+  ASSERT_EQ(GetMenuItemCount(bar), 1);  // Window
+  frame->WindowMenu()->SetGroupIndex(9);
+  auto* child = new TForm(FApp.get());
+  child->SetFormStyle(TFormStyle::fsMDIChild);
+  auto* menu = new TMainMenu(child);
+  auto* edit = new TMenuItem(child);
+  edit->SetCaption("&Edit");
+  edit->SetGroupIndex(2);
+  menu->Items()->Add(edit);
+  auto* undo = new TMenuItem(child);
+  undo->SetCaption("&Undo");
+  edit->Add(undo);
+  int undone = 0;
+  undo->OnClick = [&](core::TObject*) { ++undone; };
+  child->SetMenu(menu);
+  child->Show();
+  ASSERT_TRUE(bw::test::PumpUntil([&] { return GetMenuItemCount(bar) == 2; }));
+  wchar_t text[32] = {};
+  GetMenuStringW(bar, 0, text, 32, MF_BYPOSITION);
+  EXPECT_STREQ(text, L"&Edit");  // group 2 goes before the frame's group 9
+  SendMessageW(frame->Handle(), WM_COMMAND, undo->Command(), 0);
+  EXPECT_EQ(undone, 1);
+  // Another child without a menu becomes active: the bar is the frame's alone again.
+  auto* plain = new TForm(FApp.get());
+  plain->SetFormStyle(TFormStyle::fsMDIChild);
+  plain->Show();
+  EXPECT_TRUE(bw::test::PumpUntil([&] { return GetMenuItemCount(bar) == 1; }));
+  delete child;
+  EXPECT_EQ(frame->Menu()->Merged(), nullptr);
+}
+
 TEST_F(FormsTest, TheMDIClientLeavesRoomForEdgeControls) {
   TForm* frame = MakeFrame(1);
   auto* bar = new TPanel(frame);

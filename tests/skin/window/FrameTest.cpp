@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/win/Dialogs.h"
 #include "framework/win/Menus.h"
 #include "framework/win/Text.h"
 #include "skin/window/LacquerMenu.h"
@@ -344,6 +345,38 @@ TEST_F(FrameTest, ASystemDialogIsFramedAndWidenedForItsCaption) {
   bw::test::WaitPainted(dialog);
   bw::test::SaveScreenPng(bw::test::ScreenshotPath("frame-dialog.png"), ScreenRectOf(dialog, 6));
   DestroyWindow(dialog);
+}
+
+// Looks at the message box that the next MessageDlg shows, then answers it.
+struct TBoxWatch {
+  static inline TBoxWatch* Current = nullptr;
+  bool Framed = false;
+  bool Seen = false;
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
+    TBoxWatch* self = Current;
+    HWND box = FindWindowW(L"#32770", nullptr);
+    if (!self || !box || !IsWindowVisible(box)) return;
+    TLacquerForm* frame = SkinManager ? SkinManager->FindSkinForm(box) : nullptr;
+    if (!frame || frame->FState != kFrameSkinned) return;
+    self->Seen = true;
+    self->Framed = SendMessageW(box, SKIN_MSG_QUERY, 0, 0) == 1;
+    bw::test::WaitPainted(box, 1000);
+    bw::test::SaveScreenPng(bw::test::ScreenshotPath("frame-message-box.png"), ScreenRectOf(box, 6));
+    KillTimer(nullptr, id);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+  }
+};
+
+TEST_F(FrameTest, TheFrameworksMessageBoxesAreFramedToo) {
+  ASSERT_NE(FApp.ShowSkinned(Form()), nullptr);
+  TBoxWatch watch;
+  TBoxWatch::Current = &watch;
+  SetTimer(nullptr, 0, 50, &TBoxWatch::Tick);
+  win::MessageDlg("Caf\xC3\xA9 cr\xC3\xA8me: the summary of a run.", win::TMsgDlgType::mtInformation,
+                  win::TMsgDlgButtons{win::TMsgDlgBtn::mbOK}, 0);
+  TBoxWatch::Current = nullptr;
+  EXPECT_TRUE(watch.Seen);
+  EXPECT_TRUE(watch.Framed);
 }
 
 TEST_F(FrameTest, AnMDIChildIsFramedAtCreationAndShowsItsButtonsInTheParentsBandWhenMaximised) {
