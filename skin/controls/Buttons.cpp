@@ -101,10 +101,6 @@ TGlyphPlacement PlaceGlyph(SIZE client, SIZE glyph, SIZE text, TGlyphLayout layo
 
 // ---- TSkinButton
 
-TSkinButton::TSkinButton(core::TComponent* owner) : TSkinControl(owner) {
-  FBuffer.SetPixelFormat(win::TPixelFormat::pf24bit);
-}
-
 void TSkinButton::Init(TLacquerForm* form, TSkinData* skinData, win::TCanvas* canvas, bool parentBK) {
   TSkinControl::Init(form, skinData, canvas, parentBK);
   FClassFlag = false;
@@ -235,13 +231,7 @@ void TSkinButton::RefreshFromWindow() {
   FCaption = FControl ? GetStringProp(FControl, "Caption") : GetFormCaption(FHandle);
 }
 
-HDC TSkinButton::PrepareBuffer(const RECT& rect) {
-  const SIZE size = Extent(rect);
-  FBuffer.SetSize(size.cx, size.cy);
-  HDC b = FBuffer.Canvas().Handle();
-  PaintBackground(b, RECT{0, 0, size.cx, size.cy});
-  return b;
-}
+void TSkinButton::PrepareBuffer(HDC buffer, const RECT& rect) { PaintBackground(buffer, rect); }
 
 void TSkinButton::ApplyTextColour(win::TCanvas& canvas, int face, bool frameworkBranch) {
   const TDataSkinButton& b = *Face();
@@ -277,17 +267,21 @@ void TSkinButton::DrawControl(HDC dc, const RECT& rect) {
 
   const SIZE size = Extent(rect);
   const RECT local{0, 0, size.cx, size.cy};
-  HDC b = PrepareBuffer(rect);
+  TScratch scratch(size.cx, size.cy);
+  HDC b = scratch.DC();
+  PrepareBuffer(b, local);
   DrawSkinMap(b, local, *face, state, face->Frame);
-  win::TCanvas& canvas = FBuffer.Canvas();
-  if (FControl) {
-    AssignFontIfChanged(canvas.Font(), *FControl->Font());
-  } else {
-    FontFromHandle(reinterpret_cast<HFONT>(SendMessageW(FHandle, WM_GETFONT, 0, 0)), canvas.Font());
+  {
+    TBoundCanvas canvas(TextCanvas(scratch), b);
+    if (FControl) {
+      AssignFontIfChanged(canvas->Font(), *FControl->Font());
+    } else {
+      FontFromHandle(reinterpret_cast<HFONT>(SendMessageW(FHandle, WM_GETFONT, 0, 0)), canvas->Font());
+    }
+    ApplyTextColour(*canvas, state, FControl != nullptr);
+    DrawButtonText(*canvas, local, DT_CENTER, FCaption);
   }
-  ApplyTextColour(canvas, state, FControl != nullptr);
-  DrawButtonText(canvas, local, DT_CENTER, FCaption);
-  BitBlt(dc, rect.left, rect.top, size.cx, size.cy, canvas.Handle(), 0, 0, SRCCOPY);
+  BitBlt(dc, rect.left, rect.top, size.cx, size.cy, b, 0, 0, SRCCOPY);
 }
 
 void TSkinButton::DrawButtonText(win::TCanvas& canvas, const RECT& rect, UINT align, std::wstring text) {
@@ -315,21 +309,7 @@ void TSkinButton::DrawButtonText(win::TCanvas& canvas, const RECT& rect, UINT al
 // ---- TSkinBitButton
 
 void TSkinBitButton::DrawGlyph(HDC dc, POINT at, win::TBitmap& glyph, int frame, int numGlyphs) {
-  numGlyphs = std::max(numGlyphs, 1);
-  const int taken = numGlyphs < frame ? 1 : frame;
-  const int w = glyph.Width() / numGlyphs, h = glyph.Height();
-  if (w <= 0 || h <= 0) return;
-  TGlyphCache& c = FGlyph;
-  if (!c.Image || c.Source != glyph.Handle() || c.Width != glyph.Width() || c.Height != glyph.Height() ||
-      c.Frame != frame || c.NumGlyphs != numGlyphs) {
-    auto copy = std::make_unique<win::TBitmap>(w, h, win::TPixelFormat::pf24bit);
-    BitBlt(copy->Canvas().Handle(), 0, 0, w, h, glyph.Canvas().Handle(), (taken - 1) * w, 0, SRCCOPY);
-    if (frame == 2) ConvertBitmapToGrayscale(*copy);
-    const COLORREF key = GetPixel(copy->Canvas().Handle(), 0, h - 1);
-    c = TGlyphCache{glyph.Handle(), glyph.Width(), glyph.Height(), frame, numGlyphs,
-                    std::make_unique<TKeyedImage>(std::move(copy), true, key)};
-  }
-  c.Image->Draw(dc, at.x, at.y);
+  if (TKeyedImage* image = Images().Glyph(glyph, frame, numGlyphs, frame == 2)) image->Draw(dc, at.x, at.y);
 }
 
 void TSkinBitButton::DrawControl(HDC dc, const RECT& rect) {
@@ -346,9 +326,12 @@ void TSkinBitButton::DrawControl(HDC dc, const RECT& rect) {
 
   const SIZE client = Extent(rect);
   const RECT local{0, 0, client.cx, client.cy};
-  HDC b = PrepareBuffer(rect);
+  TScratch scratch(client.cx, client.cy);
+  HDC b = scratch.DC();
+  PrepareBuffer(b, local);
   DrawSkinMap(b, local, *face, state, face->Frame);
-  win::TCanvas& canvas = FBuffer.Canvas();
+  TBoundCanvas bound(TextCanvas(scratch), b);
+  win::TCanvas& canvas = *bound;
   FontFromHandle(reinterpret_cast<HFONT>(SendMessageW(FHandle, WM_GETFONT, 0, 0)), canvas.Font());
   if (FControl) AssignFontIfChanged(canvas.Font(), *FControl->Font());
 
@@ -407,7 +390,7 @@ void TSkinBitButton::DrawControl(HDC dc, const RECT& rect) {
     InflateRect(&placed, 2, 2);
     DrawFocusRect(cdc, &placed);
   }
-  BitBlt(dc, rect.left, rect.top, client.cx, client.cy, cdc, 0, 0, SRCCOPY);
+  BitBlt(dc, rect.left, rect.top, client.cx, client.cy, b, 0, 0, SRCCOPY);
 }
 
 }  // namespace bw::skin

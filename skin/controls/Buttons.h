@@ -1,7 +1,7 @@
 #pragma once
 // Push, bitmap and speed buttons drawn from the skin's "Buttons" object: five faces side by
 // side (normal, pressed, disabled, hot, focused/default), the caption and the glyph over
-// them, composed in the painter's own buffer and copied once.
+// them, composed in the shared scratch bitmap and copied once.
 #include <windows.h>
 
 #include <memory>
@@ -29,7 +29,7 @@ class TSkinButton : public TSkinControl {
  public:
   static const core::TClassInfo kClass;
   const core::TClassInfo& ClassType() const override { return kClass; }
-  explicit TSkinButton(core::TComponent* owner);
+  explicit TSkinButton(core::TComponent* owner) : TSkinControl(owner) {}
 
   void Init(TLacquerForm* form, TSkinData* skinData, win::TCanvas* canvas, bool parentBK) override;
   bool BeforeProc(win::TMessage& message) override;
@@ -46,8 +46,8 @@ class TSkinButton : public TSkinControl {
  protected:
   // Reads focus, enabled state and caption from the window and the control.
   void RefreshFromWindow();
-  // Sizes the buffer to the rectangle and paints the background under the face.
-  HDC PrepareBuffer(const RECT& rect);
+  // Paints the background under the face.
+  void PrepareBuffer(HDC buffer, const RECT& rect);
   // Text colour by the face state: the skin's colours, a shadow when disabled.
   void ApplyTextColour(win::TCanvas& canvas, int face, bool frameworkBranch);
   void Press(const win::TMessage& message);
@@ -55,7 +55,6 @@ class TSkinButton : public TSkinControl {
   void EnterHot();
   TDataSkinButton* Face() const;
 
-  win::TBitmap FBuffer;
   int FLastFace = 0;
 };
 
@@ -69,16 +68,7 @@ class TSkinBitButton : public TSkinButton {
  protected:
   // Draws frame `frame` (1 up, 2 disabled, 3 pressed) of a glyph strip, its bottom-left
   // pixel transparent; a disabled frame is greyed whichever frame was taken.
-  void DrawGlyph(HDC dc, POINT at, win::TBitmap& glyph, int frame, int numGlyphs);
-
- private:
-  // The glyph frame last drawn, kept with its mask.
-  struct TGlyphCache {
-    HBITMAP Source = nullptr;
-    int Width = 0, Height = 0, Frame = 0, NumGlyphs = 0;
-    std::unique_ptr<TKeyedImage> Image;
-  } FGlyph;
-  friend class TSkinSpeedButton;
+  static void DrawGlyph(HDC dc, POINT at, win::TBitmap& glyph, int frame, int numGlyphs);
 };
 
 // Windowless speed buttons: painted when their parent paints them; a flat one shows its

@@ -149,9 +149,12 @@ void TSkinSpeedButton::DrawSpeedbtn(HDC dc, const RECT& rect) {
 
   const SIZE client{rect.right - rect.left, rect.bottom - rect.top};
   const RECT local{0, 0, client.cx, client.cy};
-  HDC b = PrepareBuffer(rect);
+  TScratch scratch(client.cx, client.cy);
+  HDC b = scratch.DC();
+  PrepareBuffer(b, local);
   if (state == kFramePressed || state == kFrameHot || !flat) DrawSkinMap(b, local, *face, state, face->Frame);
-  win::TCanvas& canvas = FBuffer.Canvas();
+  TBoundCanvas bound(TextCanvas(scratch), b);
+  win::TCanvas& canvas = *bound;
   AssignFontIfChanged(canvas.Font(), *FGraphicControl->Font());
   ApplyTextColour(canvas, state, true);
 
@@ -176,7 +179,7 @@ void TSkinSpeedButton::DrawSpeedbtn(HDC dc, const RECT& rect) {
   } else {
     DrawButtonText(canvas, local, DT_CENTER, FCaption);
   }
-  BitBlt(dc, rect.left, rect.top, client.cx, client.cy, canvas.Handle(), 0, 0, SRCCOPY);
+  BitBlt(dc, rect.left, rect.top, client.cx, client.cy, b, 0, 0, SRCCOPY);
 }
 
 }  // namespace bw::skin

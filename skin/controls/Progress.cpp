@@ -19,10 +19,6 @@ constexpr RECT kNoMargins{0, 0, 0, 0};
 
 // ---- TSkinProgress
 
-TSkinProgress::TSkinProgress(core::TComponent* owner) : TSkinControl(owner) {
-  FComposition.SetPixelFormat(win::TPixelFormat::pf24bit);
-}
-
 bool TSkinProgress::HasProgressImage() const { return FSkinData && HasSkinImage(FSkinData->Progress.get()); }
 
 bool TSkinProgress::BeforeProc(win::TMessage& message) {
@@ -53,10 +49,10 @@ void TSkinProgress::DrawControl(HDC dc, const RECT& rect) {
   const int w = rect.right - rect.left, h = rect.bottom - rect.top;
   if (w <= 0 || h <= 0) return;
   const int along = vertical ? h : w, across = vertical ? w : h;
-  FComposition.SetSize(along, across);
-  HDC c = FComposition.Canvas().Handle();
+  TScratch scratch(along, across);
+  HDC c = scratch.DC();
   FillBG(c, RECT{0, 0, along, across});
-  if (TKeyedImage* track = FImages.Compose(skin.Bitmap, skin.Margins, skin.Tile != 0, 1, 2, along, across, true))
+  if (TKeyedImage* track = Images().Compose(skin.Bitmap, skin.Margins, skin.Tile != 0, 1, 2, along, across, true))
     track->Draw(c, 0, 0);
   const int pos = static_cast<int>(SendMessageW(FHandle, PBM_GETPOS, 0, 0));
   const int max = static_cast<int>(SendMessageW(FHandle, PBM_GETRANGE, 0, 0));
@@ -65,7 +61,7 @@ void TSkinProgress::DrawControl(HDC dc, const RECT& rect) {
     const int filled = std::min(MulDiv(along, pos, max), along);
     if (filled > 0) {
       FLastFilled = filled;
-      if (TKeyedImage* bar = FImages.Compose(skin.Bitmap, skin.Margins, skin.Tile != 0, 2, 2, filled, across, true))
+      if (TKeyedImage* bar = Images().Compose(skin.Bitmap, skin.Margins, skin.Tile != 0, 2, 2, filled, across, true))
         bar->Draw(c, 0, 0);
     }
   }
@@ -73,21 +69,21 @@ void TSkinProgress::DrawControl(HDC dc, const RECT& rect) {
     BitBlt(dc, rect.left, rect.top, w, h, c, 0, 0, SRCCOPY);
     return;
   }
-  // Turned counter-clockwise: the start of the bar comes to the bottom.
-  if (auto turned = Rotate90(FComposition))
-    BitBlt(dc, rect.left, rect.top, w, h, turned->Canvas().Handle(), 0, 0, SRCCOPY);
+  // Turned counter-clockwise, the start of the bar comes to the bottom. Vertical bars are
+  // rare: the turned copy is made for each paint.
+  win::TBitmap lying(along, across, win::TPixelFormat::pf24bit);
+  BitBlt(lying.Canvas().Handle(), 0, 0, along, across, c, 0, 0, SRCCOPY);
+  if (auto turned = Rotate90(lying)) BitBlt(dc, rect.left, rect.top, w, h, turned->Canvas().Handle(), 0, 0, SRCCOPY);
 }
 
 void TSkinProgress::DrawControl1(HDC dc, const RECT& rect) {
   TDataSkinBorder& skin = *FSkinData->Progress;
   if (skin.Bitmap2.Width() == 0 || skin.Bitmap2.Height() == 0) return;
-  TBitmap* bg = SharedBG();
-  if (bg->Width() < rect.right || bg->Height() < rect.bottom)
-    bg->SetSize(std::max(bg->Width(), static_cast<int>(rect.right)), std::max(bg->Height(), static_cast<int>(rect.bottom)));
-  HDC b = bg->Canvas().Handle();
+  TScratch scratch(rect.right, rect.bottom);
+  HDC b = scratch.DC();
   const int w = rect.right - rect.left, h = rect.bottom - rect.top;
   FillBG(b, rect);
-  if (TKeyedImage* track = FImages.Compose(skin.Bitmap, skin.Margins, skin.Tile != 0, 1, 1, w, h, true))
+  if (TKeyedImage* track = Images().Compose(skin.Bitmap, skin.Margins, skin.Tile != 0, 1, 1, w, h, true))
     track->Draw(b, rect.left, rect.top);
   const int pos = static_cast<int>(SendMessageW(FHandle, PBM_GETPOS, 0, 0));
   const int max = static_cast<int>(SendMessageW(FHandle, PBM_GETRANGE, 0, 0));
@@ -97,7 +93,7 @@ void TSkinProgress::DrawControl1(HDC dc, const RECT& rect) {
     const int cw = skin.Bitmap2.Width(), ch = skin.Bitmap2.Height();
     if (filled > 0) {
       FLastFilled = filled;
-      TKeyedImage* chunk = FImages.Compose(skin.Bitmap2, kNoMargins, false, 1, 1, cw, ch, true);
+      TKeyedImage* chunk = Images().Compose(skin.Bitmap2, kNoMargins, false, 1, 1, cw, ch, true);
       const int x0 = rect.left + skin.Margins.left, y0 = rect.top + (rect.bottom - ch) / 2;
       win::TSaveDCGuard saved(b);
       IntersectClipRect(b, x0, y0, x0 + filled, y0 + ch);  // the last chunk is cut at the position
@@ -149,7 +145,7 @@ void TSkinTrackBar::Drawthumb(NMCUSTOMDRAW& draw) {
   }
   const int w = thumb.right - thumb.left, h = thumb.bottom - thumb.top;
   if (image && image->Bitmap.Width() > 0) {
-    if (TKeyedImage* drawn = FImages.Compose(image->Bitmap, kNoMargins, false, 2, 5, w, h, true))
+    if (TKeyedImage* drawn = Images().Compose(image->Bitmap, kNoMargins, false, 2, 5, w, h, true))
       drawn->Draw(draw.hdc, thumb.left, thumb.top);
     return;
   }
@@ -164,7 +160,7 @@ void TSkinTrackBar::skinchange() {
 }
 
 void TSkinTrackBar::SkinChange() {
-  FImages.Clear();
+  Images().Clear();
   skinchange();
 }
 

@@ -15,7 +15,7 @@ class TSkinProgress : public TSkinControl {
  public:
   static const core::TClassInfo kClass;
   const core::TClassInfo& ClassType() const override { return kClass; }
-  explicit TSkinProgress(core::TComponent* owner);
+  explicit TSkinProgress(core::TComponent* owner) : TSkinControl(owner) {}
 
   bool BeforeProc(win::TMessage& message) override;
   // Bar style: track, then the filled part over the position's share of the width; a
@@ -29,7 +29,6 @@ class TSkinProgress : public TSkinControl {
 
  private:
   bool HasProgressImage() const;
-  win::TBitmap FComposition;
   int FLastFilled = 0;
 };
 

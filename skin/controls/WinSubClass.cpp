@@ -15,75 +15,6 @@ namespace bw::skin {
 
 const core::TClassInfo TSkinControl::kClass{"TSkinControl", &core::TComponent::kClass, {}, {}};
 
-// ---- composed images
-
-TKeyedImage::TKeyedImage(std::unique_ptr<win::TBitmap> image, bool keyed, COLORREF key) : FImage(std::move(image)) {
-  if (!keyed || !FImage || FImage->Width() == 0 || FImage->Height() == 0) return;
-  FImage->SetPixelFormat(win::TPixelFormat::pf24bit);
-  const int w = FImage->Width(), h = FImage->Height();
-  auto mask = std::make_unique<win::TBitmap>(w, h, win::TPixelFormat::pf24bit);
-  if (mask->Width() != w) return;  // no memory for a mask: drawn opaque
-  const BYTE kr = GetRValue(key), kg = GetGValue(key), kb = GetBValue(key);
-  bool anyKey = false;
-  for (int y = 0; y < h; ++y) {
-    auto* px = static_cast<BYTE*>(FImage->ScanLine(y));
-    auto* mk = static_cast<BYTE*>(mask->ScanLine(y));
-    for (int x = 0; x < w; ++x, px += 3, mk += 3) {
-      const bool isKey = px[0] == kb && px[1] == kg && px[2] == kr;
-      anyKey |= isKey;
-      const BYTE m = isKey ? 255 : 0;
-      mk[0] = mk[1] = mk[2] = m;
-      if (isKey) px[0] = px[1] = px[2] = 0;
-    }
-  }
-  if (anyKey) FMask = std::move(mask);
-}
-
-void TKeyedImage::Draw(HDC dc, int x, int y) {
-  const int w = FImage->Width(), h = FImage->Height();
-  if (w == 0 || h == 0) return;
-  if (FMask) BitBlt(dc, x, y, w, h, FMask->Canvas().Handle(), 0, 0, SRCAND);
-  BitBlt(dc, x, y, w, h, FImage->Canvas().Handle(), 0, 0, FMask ? SRCPAINT : SRCCOPY);
-}
-
-TKeyedImage* TSkinImageCache::NineSlice(TDataSkinObject& object, int frameIndex, int frameCount, int widthPx,
-                                        int heightPx, bool keyed) {
-  return Compose(object.Bitmap, object.Margins, object.Tile != 0, frameIndex, frameCount, widthPx, heightPx, keyed);
-}
-
-TKeyedImage* TSkinImageCache::Compose(win::TBitmap& bitmap, const RECT& margins, bool tile, int frameIndex,
-                                      int frameCount, int widthPx, int heightPx, bool keyed) {
-  if (widthPx <= 0 || heightPx <= 0 || bitmap.Width() == 0) return nullptr;
-  const HBITMAP source = bitmap.Handle();
-  ++FClock;
-  for (TEntry& e : FEntries) {
-    if (e.Source == source && EqualRect(&e.Margins, &margins) && e.Tile == tile && e.FrameIndex == frameIndex &&
-        e.FrameCount == frameCount && e.Width == widthPx && e.Height == heightPx && e.Keyed == keyed) {
-      e.LastUse = FClock;
-      return e.Image.get();
-    }
-  }
-  auto composed = GetHMap(RECT{0, 0, widthPx, heightPx}, bitmap, margins, frameIndex, frameCount, tile, false);
-  if (!composed || composed->Width() == 0) return nullptr;
-  if (FEntries.size() >= kMaxEntries) {
-    auto oldest = std::min_element(FEntries.begin(), FEntries.end(),
-                                   [](const TEntry& a, const TEntry& b) { return a.LastUse < b.LastUse; });
-    FEntries.erase(oldest);
-  }
-  FEntries.push_back(TEntry{source, margins, tile, frameIndex, frameCount, widthPx, heightPx, keyed, FClock,
-                            std::make_unique<TKeyedImage>(std::move(composed), keyed)});
-  return FEntries.back().Image.get();
-}
-
-void AssignFontIfChanged(win::TFont& target, const win::TFont& source) {
-  if (target.Name() == source.Name() && target.Height() == source.Height() && target.Style() == source.Style() &&
-      target.Charset() == source.Charset()) {
-    target.SetColor(source.Color());
-    return;
-  }
-  target.Assign(source);
-}
-
 // ---- taking over and giving back
 
 TSkinControl::TSkinControl(core::TComponent* owner) : core::TComponent(owner) {}
@@ -105,6 +36,10 @@ void TSkinControl::Release() {
 
 TColor TSkinControl::FaceColor() const {
   return FSkinData ? FSkinData->Colors[TShemeColor::csButtonFace] : win::clBtnFace;
+}
+
+win::TCanvas& TSkinControl::TextCanvas(const TScratch& scratch) {
+  return scratch.Shared() && FCanvas ? *FCanvas : FOwnCanvas;
 }
 
 TSkinControl* TSkinControl::HotControl() const { return FForm ? FForm->FHotControl : nullptr; }
@@ -163,7 +98,7 @@ void TSkinControl::Unsubclass() {
 }
 
 void TSkinControl::SkinChange() {
-  FImages.Clear();
+  Images().Clear();
   if (FParentBK && FControl) FControl->SetColor(FaceColor());
   Invalidate();
 }

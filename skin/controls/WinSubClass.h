@@ -18,6 +18,7 @@
 #include "framework/win/ImageList.h"
 #include "framework/win/Subclass.h"
 #include "framework/win/WindowProcSlot.h"
+#include "skin/controls/SkinImages.h"
 #include "skin/data/LacquerData.h"
 
 namespace bw::skin {
@@ -35,54 +36,6 @@ constexpr std::int32_t kPainterDestroyed = 6;
 
 // Frame indexes of a painter's skin bitmaps.
 constexpr int kFrameNormal = 1, kFramePressed = 2, kFrameDisabled = 3, kFrameHot = 4, kFrameFocused = 5;
-
-// An image drawn with its key colour left out. The mask is made once with the image and
-// drawing is two plain blits (the mask ANDed, the image ORed), so drawing it again makes
-// no GDI objects, not even the system's temporary ones.
-class TKeyedImage {
- public:
-  // Takes the image (24 bits per pixel); keyed: pixels of `key` are left out when drawn.
-  TKeyedImage(std::unique_ptr<win::TBitmap> image, bool keyed, COLORREF key = RGB(255, 0, 255));
-  void Draw(HDC dc, int x, int y);
-  bool Keyed() const { return static_cast<bool>(FMask); }
-
- private:
-  std::unique_ptr<win::TBitmap> FImage;  // key pixels turned black when keyed
-  std::unique_ptr<win::TBitmap> FMask;   // white where the key was, black elsewhere
-};
-
-// Nine-slices of skin objects composed for a size, kept for the next paints of the same
-// state and size. Entries follow the skin bitmap's handle, so a reloaded skin composes
-// afresh. Few entries: a painter cycles through a handful of states.
-class TSkinImageCache {
- public:
-  static constexpr std::size_t kMaxEntries = 8;
-  TKeyedImage* NineSlice(TDataSkinObject& object, int frameIndex, int frameCount, int widthPx, int heightPx,
-                         bool keyed);
-  // Frame frameIndex of the bitmap composed to the size with the given margins (none: the
-  // whole frame stretched).
-  TKeyedImage* Compose(win::TBitmap& bitmap, const RECT& margins, bool tile, int frameIndex, int frameCount,
-                       int widthPx, int heightPx, bool keyed);
-  void Clear() { FEntries.clear(); }
-  std::size_t Size() const { return FEntries.size(); }
-
- private:
-  struct TEntry {
-    HBITMAP Source;
-    RECT Margins;
-    bool Tile;
-    int FrameIndex, FrameCount, Width, Height;
-    bool Keyed;
-    std::uint64_t LastUse;
-    std::unique_ptr<TKeyedImage> Image;
-  };
-  std::vector<TEntry> FEntries;
-  std::uint64_t FClock = 0;
-};
-
-// Copies a font's description unless it is already the same, so the GDI font a canvas
-// holds is not rebuilt at every paint.
-void AssignFontIfChanged(win::TFont& target, const win::TFont& source);
 
 class TSkinControl : public core::TComponent {
  public:
@@ -192,11 +145,28 @@ class TSkinControl : public core::TComponent {
   // The hot-control slot of the frame (none without a frame).
   TSkinControl* HotControl() const;
   void SetHotControl(TSkinControl* painter);
-
-  TSkinImageCache FImages;
+  static TSkinImageCache& Images() { return TSkinImageCache::Shared(); }
+  // The canvas a paint composing in `scratch` draws text with: the frame's shared canvas,
+  // bound only while the shared scratch bitmap is held, else the painter's own.
+  win::TCanvas& TextCanvas(const TScratch& scratch);
 
  private:
   bool FRecreating = false;
+  win::TCanvas FOwnCanvas;
+};
+
+// Binds a canvas to a context for one scope and detaches it after, selections undone.
+class TBoundCanvas {
+ public:
+  TBoundCanvas(win::TCanvas& canvas, HDC dc) : FCanvas(canvas) { FCanvas.SetHandle(dc); }
+  ~TBoundCanvas() { FCanvas.SetHandle(nullptr); }
+  TBoundCanvas(const TBoundCanvas&) = delete;
+  TBoundCanvas& operator=(const TBoundCanvas&) = delete;
+  win::TCanvas& operator*() { return FCanvas; }
+  win::TCanvas* operator->() { return &FCanvas; }
+
+ private:
+  win::TCanvas& FCanvas;
 };
 
 }  // namespace bw::skin

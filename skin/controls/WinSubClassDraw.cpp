@@ -117,8 +117,8 @@ void TSkinControl::MyDrawImgCaption(win::TCanvas& canvas, const RECT& rect, win:
 
 void TSkinControl::DrawSkinMap(HDC dc, const RECT& rect, TDataSkinObject& object, int frameIndex, int frameCount) {
   if (Inverted(rect)) return;
-  TKeyedImage* image = FImages.NineSlice(object, frameIndex, frameCount, rect.right - rect.left,
-                                         rect.bottom - rect.top, object.Trans == 1);
+  TKeyedImage* image = Images().Compose(object.Bitmap, object.Margins, object.Tile != 0, frameIndex, frameCount,
+                                        rect.right - rect.left, rect.bottom - rect.top, object.Trans == 1);
   if (image) image->Draw(dc, rect.left, rect.top);
 }
 
@@ -155,8 +155,8 @@ void TSkinControl::DrawBMPSkin(TBitmap& target, const RECT& rect, TDataSkinObjec
   if (Inverted(rect)) return;
   HDC dc = target.Canvas().Handle();
   FillBG(dc, rect);
-  TKeyedImage* image =
-      FImages.NineSlice(object, frameIndex, frameCount, rect.right - rect.left, rect.bottom - rect.top, trans);
+  TKeyedImage* image = Images().Compose(object.Bitmap, object.Margins, object.Tile != 0, frameIndex, frameCount,
+                                        rect.right - rect.left, rect.bottom - rect.top, trans);
   if (image) image->Draw(dc, 0, 0);
 }
 

@@ -236,21 +236,33 @@ TEST(ControlBaseDrawing, SkinMapKeysMagentaOnlyWhenTransIsOneAndAnInvertedRectan
     for (int y = 0; y < 20; y += 3) ASSERT_EQ(GetPixel(dc, x, y), RGB(255, 255, 255)) << x << "," << y;
 }
 
-TEST(ControlBaseDrawing, ComposedImagesAreReusedPerStateAndSizeAndFollowANewSkinBitmap) {
+TEST(ControlBaseDrawing, ComposedImagesAreSharedPerStateAndSizeAndFollowANewSkinBitmap) {
   TSkinImageCache cache;
   auto object = ThreeFrames(1);
-  TKeyedImage* first = cache.NineSlice(*object, 1, 3, 30, 20, true);
+  auto compose = [&](int frame, int w) {
+    return cache.Compose(object->Bitmap, object->Margins, false, frame, 3, w, 20, true);
+  };
+  TKeyedImage* first = compose(1, 30);
   ASSERT_NE(first, nullptr);
-  EXPECT_EQ(cache.NineSlice(*object, 1, 3, 30, 20, true), first);
-  EXPECT_NE(cache.NineSlice(*object, 2, 3, 30, 20, true), first);
+  EXPECT_EQ(compose(1, 30), first);
+  EXPECT_NE(compose(2, 30), first);
   EXPECT_EQ(cache.Size(), 2u);
-  for (int w = 1; w <= 20; ++w) cache.NineSlice(*object, 1, 3, w, 20, true);
+  for (int w = 1; w <= 200; ++w) compose(1, w);
   EXPECT_EQ(cache.Size(), TSkinImageCache::kMaxEntries);
   object->Bitmap.SetPixelFormat(win::TPixelFormat::pf32bit);  // a new bitmap handle: composed again
-  TKeyedImage* again = cache.NineSlice(*object, 1, 3, 20, 20, true);
+  TKeyedImage* again = compose(1, 20);
   ASSERT_NE(again, nullptr);
-  EXPECT_EQ(cache.NineSlice(*object, 1, 3, 20, 20, true), again);
-  EXPECT_EQ(cache.NineSlice(*object, 1, 3, 0, 20, true), nullptr);
+  EXPECT_EQ(compose(1, 20), again);
+  EXPECT_EQ(compose(1, 0), nullptr);
+  // Drawn: the key pixel lets the ground through, the rest is the frame's colour.
+  win::TBitmap target(20, 20, win::TPixelFormat::pf24bit);
+  HDC dc = target.Canvas().Handle();
+  win::TBrushHandle white(CreateSolidBrush(RGB(255, 255, 255)));
+  RECT all{0, 0, 20, 20};
+  FillRect(dc, &all, white.Get());
+  again->Draw(dc, 0, 0);
+  EXPECT_EQ(GetPixel(dc, 0, 0), RGB(255, 255, 255));
+  EXPECT_EQ(GetPixel(dc, 10, 10), RGB(200, 0, 0));
 }
 
 TEST(ControlBaseDrawing, FontIsRebuiltOnlyWhenItsDescriptionChanges) {
