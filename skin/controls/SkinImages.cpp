@@ -65,7 +65,7 @@ TSkinImageCache& TSkinImageCache::Shared() {
 bool TSkinImageCache::TKey::operator==(const TKey& o) const {
   return Source == o.Source && SourceWidth == o.SourceWidth && SourceHeight == o.SourceHeight &&
          EqualRect(&Margins, &o.Margins) && Kind == o.Kind && Tile == o.Tile && FrameIndex == o.FrameIndex &&
-         FrameCount == o.FrameCount && Width == o.Width && Height == o.Height && Flag == o.Flag;
+         FrameCount == o.FrameCount && Width == o.Width && Height == o.Height && Flag == o.Flag && Stamp == o.Stamp;
 }
 
 TKeyedImage* TSkinImageCache::Find(const TKey& key) {
@@ -92,19 +92,36 @@ TKeyedImage* TSkinImageCache::Keep(const TKey& key, std::unique_ptr<TKeyedImage>
 TKeyedImage* TSkinImageCache::Compose(win::TBitmap& bitmap, const RECT& margins, bool tile, int frameIndex,
                                       int frameCount, int widthPx, int heightPx, bool keyed) {
   if (widthPx <= 0 || heightPx <= 0 || bitmap.Width() == 0 || bitmap.Height() == 0) return nullptr;
-  const TKey key{bitmap.Handle(), bitmap.Width(), bitmap.Height(), margins, 0,       tile ? 1 : 0,
-                 frameIndex,      frameCount,     widthPx,         heightPx, keyed ? 1 : 0};
+  const TKey key{bitmap.Handle(), bitmap.Width(), bitmap.Height(), margins, 0, tile ? 1 : 0, frameIndex, frameCount,
+                 widthPx, heightPx, keyed ? 1 : 0, 0};
   if (TKeyedImage* found = Find(key)) return found;
   auto composed = GetHMap(RECT{0, 0, widthPx, heightPx}, bitmap, margins, frameIndex, frameCount, tile, false);
   if (!composed || composed->Width() == 0) return nullptr;
   return Keep(key, std::make_unique<TKeyedImage>(std::move(composed), keyed, kSkinKeyColor));
 }
 
+namespace {
+// Glyphs are small and may be given new pixels in the same bitmap: they are known by
+// their content as well as by their handle.
+std::uint32_t ContentStamp(win::TBitmap& bitmap) {
+  std::uint32_t hash = 2166136261u;
+  const int bytes =
+      std::min(bitmap.BytesPerScanLine(), (bitmap.Width() * win::BitsPerPixel(bitmap.PixelFormat()) + 7) / 8);
+  for (int y = 0; y < bitmap.Height(); ++y) {
+    const auto* row = static_cast<const BYTE*>(bitmap.ScanLine(y));
+    if (!row) break;
+    for (int i = 0; i < bytes; ++i) hash = (hash ^ row[i]) * 16777619u;
+  }
+  return hash;
+}
+}  // namespace
+
 TKeyedImage* TSkinImageCache::Glyph(win::TBitmap& glyph, int frame, int numGlyphs, bool grey) {
   numGlyphs = std::max(numGlyphs, 1);
   const int w = glyph.Width() / numGlyphs, h = glyph.Height();
   if (w <= 0 || h <= 0) return nullptr;
-  const TKey key{glyph.Handle(), glyph.Width(), glyph.Height(), RECT{}, 1, 0, frame, numGlyphs, w, h, grey ? 1 : 0};
+  const TKey key{glyph.Handle(), glyph.Width(), glyph.Height(), RECT{}, 1, 0, frame, numGlyphs, w, h, grey ? 1 : 0,
+                 ContentStamp(glyph)};
   if (TKeyedImage* found = Find(key)) return found;
   const int taken = numGlyphs < frame ? 1 : frame;
   auto copy = std::make_unique<win::TBitmap>(w, h, win::TPixelFormat::pf24bit);

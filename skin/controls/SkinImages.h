@@ -57,6 +57,7 @@ class TSkinImageCache {
     RECT Margins;
     int Kind;  // 0 composed, 1 glyph
     int Tile, FrameIndex, FrameCount, Width, Height, Flag;
+    std::uint32_t Stamp;  // a glyph's content
     bool operator==(const TKey& other) const;
   };
   struct TEntry {

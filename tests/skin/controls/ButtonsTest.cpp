@@ -119,6 +119,24 @@ TEST_F(ButtonsTest, ADisabledBitButtonShowsItsOnlyGlyphFrameInGrey) {
   EXPECT_TRUE(HasPixel(*disabled, [](BYTE r, BYTE g, BYTE b) { return r == 37 && g == 37 && b == 37; }));
   EXPECT_FALSE(HasPixel(*disabled, [](BYTE r, BYTE g, BYTE b) { return r == 128 && g == 128 && b == 0; }))
       << "the glyph's key colour stays out";
+
+  // New pixels in the same glyph bitmap (8 bits a pixel, so whatever its palette makes of
+  // blue) show at the next paint.
+  win::TBitmap& glyph = *Form().BitBtn1->Glyph();
+  const HBITMAP handle = glyph.Handle();
+  win::TBrushHandle blue(CreateSolidBrush(RGB(0, 0, 255)));
+  RECT inner{4, 4, 12, 12};
+  FillRect(glyph.Canvas().Handle(), &inner, blue.Get());
+  ASSERT_EQ(glyph.Handle(), handle);
+  Form().BitBtn1->Invalidate();
+  auto changed = [&] {
+    auto now = WindowShot(Form().BitBtn1->Handle());
+    for (int y = 0; y < now->Height(); ++y)
+      for (int x = 0; x < now->Width(); ++x)
+        if (now->Canvas().Pixel(x, y) != enabled->Canvas().Pixel(x, y)) return true;
+    return false;
+  };
+  EXPECT_TRUE(bw::test::PumpUntil(changed, 2000));
 }
 
 // Rows of the button holding dark (text) pixels, inside its 4-pixel face border.
