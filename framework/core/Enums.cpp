@@ -29,6 +29,12 @@ const char* const kBevelCut[] = {"bvNone", "bvLowered", "bvRaised", "bvSpace"};
 const char* const kTextLayout[] = {"tlTop", "tlCenter", "tlBottom"};
 const char* const kWindowState[] = {"wsNormal", "wsMinimized", "wsMaximized"};
 const char* const kProgressBarOrientation[] = {"pbHorizontal", "pbVertical"};
+const char* const kScrollStyle[] = {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"};
+const char* const kListBoxStyle[] = {"lbStandard", "lbOwnerDrawFixed", "lbOwnerDrawVariable"};
+const char* const kTrackBarOrientation[] = {"trHorizontal", "trVertical"};
+const char* const kTickStyle[] = {"tsNone", "tsAuto", "tsManual"};
+const char* const kTickMark[] = {"tmBottomRight", "tmTopLeft", "tmBoth"};
+const char* const kUDOrientation[] = {"udHorizontal", "udVertical"};
 const char* const kOpenOption[] = {
     "ofReadOnly",       "ofOverwritePrompt",  "ofHideReadOnly",       "ofNoChangeDir",        "ofShowHelp",
     "ofNoValidate",     "ofAllowMultiSelect", "ofExtensionDifferent", "ofPathMustExist",      "ofFileMustExist",
@@ -73,6 +79,12 @@ const TEnumInfo kBevelCutInfo{"TBevelCut", kBevelCut};
 const TEnumInfo kTextLayoutInfo{"TTextLayout", kTextLayout};
 const TEnumInfo kWindowStateInfo{"TWindowState", kWindowState};
 const TEnumInfo kProgressBarOrientationInfo{"TProgressBarOrientation", kProgressBarOrientation};
+const TEnumInfo kScrollStyleInfo{"TScrollStyle", kScrollStyle};
+const TEnumInfo kListBoxStyleInfo{"TListBoxStyle", kListBoxStyle};
+const TEnumInfo kTrackBarOrientationInfo{"TTrackBarOrientation", kTrackBarOrientation};
+const TEnumInfo kTickStyleInfo{"TTickStyle", kTickStyle};
+const TEnumInfo kTickMarkInfo{"TTickMark", kTickMark};
+const TEnumInfo kUDOrientationInfo{"TUDOrientation", kUDOrientation};
 const TEnumInfo kOpenOptionInfo{"TOpenOption", kOpenOption};
 const TIdentMap kColorIdents{kColors};
 

@@ -43,6 +43,13 @@ enum class TBevelCut : std::uint8_t { bvNone, bvLowered, bvRaised, bvSpace };
 enum class TTextLayout : std::uint8_t { tlTop, tlCenter, tlBottom };
 enum class TWindowState : std::uint8_t { wsNormal, wsMinimized, wsMaximized };
 enum class TProgressBarOrientation : std::uint8_t { pbHorizontal, pbVertical };
+// Standard controls: memos, list boxes, track bars, up-down buttons.
+enum class TScrollStyle : std::uint8_t { ssNone, ssHorizontal, ssVertical, ssBoth };
+enum class TListBoxStyle : std::uint8_t { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable };
+enum class TTrackBarOrientation : std::uint8_t { trHorizontal, trVertical };
+enum class TTickStyle : std::uint8_t { tsNone, tsAuto, tsManual };
+enum class TTickMark : std::uint8_t { tmBottomRight, tmTopLeft, tmBoth };
+enum class TUDOrientation : std::uint8_t { udHorizontal, udVertical };
 enum class TOpenOption : std::uint8_t {
   ofReadOnly,
   ofOverwritePrompt,
@@ -90,6 +97,12 @@ extern const TEnumInfo kBevelCutInfo;
 extern const TEnumInfo kTextLayoutInfo;
 extern const TEnumInfo kWindowStateInfo;
 extern const TEnumInfo kProgressBarOrientationInfo;
+extern const TEnumInfo kScrollStyleInfo;
+extern const TEnumInfo kListBoxStyleInfo;
+extern const TEnumInfo kTrackBarOrientationInfo;
+extern const TEnumInfo kTickStyleInfo;
+extern const TEnumInfo kTickMarkInfo;
+extern const TEnumInfo kUDOrientationInfo;
 extern const TEnumInfo kOpenOptionInfo;
 
 // Colours: 0x00BBGGRR literals, 0x800000nn for system colour nn.

@@ -33,6 +33,12 @@ bool MouseButtonOf(UINT msg, TMouseButton& button, bool& down) {
 
 POINT PointOf(LPARAM l) { return POINT{static_cast<short>(LOWORD(l)), static_cast<short>(HIWORD(l))}; }
 
+// Containers that lay out or scroll their children follow them through this.
+void NotifyParent(TControl& control) {
+  TWinControl* parent = control.Parent();
+  if (parent && !parent->IsDestroying()) parent->Perform(CM_CONTROLCHANGE, reinterpret_cast<WPARAM>(&control));
+}
+
 void SetMouseControl(TControl* control) {
   if (control == gMouseControl) return;
   TControl* old = gMouseControl;
@@ -132,7 +138,11 @@ void TControl::ApplyParentFont() {
 }
 
 void TControl::ApplyParentColor() {
-  if (FParentColor && FParent) SetColor(FParent->Color());
+  // Not through SetColor: a colour of its own would end ParentColor.
+  if (!FParentColor || !FParent || FColor == FParent->Color()) return;
+  FColor = FParent->Color();
+  Perform(CM_COLORCHANGED);
+  Invalidate();
 }
 
 void TControl::SetParentFont(bool parentFont) {
@@ -155,6 +165,7 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   FHeight = std::max(height, 0);
   BoundsChanged();
   if (!IsWindowed()) Invalidate();
+  NotifyParent(*this);
 }
 
 POINT TControl::ClientToScreen(POINT p) const {
@@ -177,6 +188,7 @@ void TControl::SetVisible(bool visible) {
   FVisible = visible;
   if (visible) Invalidate();
   Perform(CM_VISIBLECHANGED, visible ? 1 : 0);
+  NotifyParent(*this);
 }
 
 bool TControl::Showing() const { return FVisible && FParent && FParent->Showing(); }
@@ -525,6 +537,7 @@ void TWinControl::CreateWnd() {
 HWND TWinControl::Handle() {
   if (!FHandle) {
     if (FParent) FParent->Handle();
+    if (FHandle) return FHandle;  // made with the parent's children just now
     CreateWnd();
     // Children in tab order, so that window order is tab order.
     for (TControl* child : FControls)
@@ -554,6 +567,7 @@ void TWinControl::InsertControl(TControl& control) {
   if (FHandle)
     if (auto* w = dynamic_cast<TWinControl*>(&control)) w->Handle();
   control.Invalidate();
+  NotifyParent(control);
 }
 
 void TWinControl::RemoveControl(TControl& control) {
@@ -563,6 +577,7 @@ void TWinControl::RemoveControl(TControl& control) {
   if (FCaptureControl == &control) FCaptureControl = nullptr;
   FControls.erase(it);
   control.FParent = nullptr;
+  if (!IsDestroying()) Perform(CM_CONTROLCHANGE, reinterpret_cast<WPARAM>(&control));
   if (auto* w = dynamic_cast<TWinControl*>(&control); w && w->FHandle && !IsDestroying()) {
     if (w->IsDestroying()) return;  // its own destructor destroys the window
     ::SetParent(w->FHandle, nullptr);
@@ -664,6 +679,7 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
   FWidth = std::max(width, 0);
   FHeight = std::max(height, 0);
   BoundsChanged();
+  NotifyParent(*this);
 }
 
 void TWinControl::SetVisible(bool visible) {
@@ -671,6 +687,7 @@ void TWinControl::SetVisible(bool visible) {
   FVisible = visible;
   if (FHandle) ShowWindow(FHandle, visible ? SW_SHOWNA : SW_HIDE);
   Perform(CM_VISIBLECHANGED, visible ? 1 : 0);
+  NotifyParent(*this);
 }
 
 void TWinControl::SetEnabled(bool enabled) {
@@ -884,6 +901,7 @@ void TWinControl::WndProc(TMessage& message) {
       FWidth = r.right - r.left;
       FHeight = r.bottom - r.top;
       BoundsChanged();
+      NotifyParent(*this);
       break;
     }
     case WM_SETTEXT: {
@@ -927,6 +945,9 @@ void TWinControl::WndProc(TMessage& message) {
     }
     case WM_KILLFOCUS:
       Perform(CM_EXIT);
+      break;
+    case CM_COLORCHANGED:
+      for (TControl* child : FControls) child->Perform(CM_PARENTCOLORCHANGED);
       break;
     case CN_CTLCOLORSTATIC:
     case CN_CTLCOLORBTN:

@@ -49,6 +49,9 @@ constexpr UINT CM_TABSTOPCHANGED = CM_BASE + 0x28;
 constexpr UINT CM_CONTROLLISTCHANGE = CM_BASE + 0x2C;
 constexpr UINT CM_HINTSHOW = CM_BASE + 0x30;
 constexpr UINT CM_RECREATEWND = CM_BASE + 0x33;
+// Sent to a parent when a child control was added, removed, moved, resized, shown or
+// hidden; wParam is the child (not to be used once it is being removed).
+constexpr UINT CM_CONTROLCHANGE = CM_BASE + 0x36;
 
 constexpr UINT CN_BASE = 0xBC00;
 constexpr UINT CN_CHARTOITEM = CN_BASE + WM_CHARTOITEM;

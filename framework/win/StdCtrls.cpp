@@ -175,6 +175,55 @@ void TCustomPanel::Paint() {
   }
 }
 
+// ---- owner-drawn items
+
+TOwnerDrawState OwnerDrawStateOf(UINT itemState) {
+  TOwnerDrawState state;
+  const struct {
+    UINT Bit;
+    TOwnerDrawStateFlag Flag;
+  } bits[] = {{ODS_SELECTED, TOwnerDrawStateFlag::odSelected}, {ODS_GRAYED, TOwnerDrawStateFlag::odGrayed},
+              {ODS_DISABLED, TOwnerDrawStateFlag::odDisabled}, {ODS_CHECKED, TOwnerDrawStateFlag::odChecked},
+              {ODS_FOCUS, TOwnerDrawStateFlag::odFocused},     {ODS_DEFAULT, TOwnerDrawStateFlag::odDefault},
+              {ODS_COMBOBOXEDIT, TOwnerDrawStateFlag::odComboBoxEdit}};
+  for (const auto& b : bits)
+    if (itemState & b.Bit) state.Include(b.Flag);
+  return state;
+}
+
+void DrawListItem(TWinControl& control, TCanvas& canvas, const DRAWITEMSTRUCT& item, const std::string& text,
+                  const TDrawItemEvent& onDrawItem) {
+  const TOwnerDrawState state = OwnerDrawStateOf(item.itemState);
+  const bool selected = state.Contains(TOwnerDrawStateFlag::odSelected);
+  canvas.SetHandle(item.hDC);
+  canvas.Font().Assign(*control.Font());
+  canvas.Brush().SetColor(selected ? clHighlight : control.Color());
+  if (selected) canvas.Font().SetColor(clHighlightText);
+  if (!control.Enabled()) canvas.Font().SetColor(clGrayText);
+  try {
+    const int index = static_cast<int>(item.itemID);
+    if (index >= 0 && onDrawItem) {
+      onDrawItem(&control, index, item.rcItem, state);
+    } else {
+      canvas.FillRect(item.rcItem);
+      if (index >= 0) {
+        HDC dc = canvas.Handle();
+        const int oldMode = SetBkMode(dc, TRANSPARENT);
+        RECT r = item.rcItem;
+        r.left += 2;
+        const std::wstring wide = Widen(text);
+        DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+        SetBkMode(dc, oldMode);
+      }
+    }
+    if (state.Contains(TOwnerDrawStateFlag::odFocused)) DrawFocusRect(canvas.Handle(), &item.rcItem);
+  } catch (...) {
+    canvas.SetHandle(nullptr);
+    throw;
+  }
+  canvas.SetHandle(nullptr);
+}
+
 // ---- TCustomComboBox
 
 const core::TPropInfo TCustomComboBox::kProps[] = {
@@ -182,9 +231,13 @@ const core::TPropInfo TCustomComboBox::kProps[] = {
                                                             TComboBoxStyle::csDropDown),
     core::StringsProp<&TCustomComboBox::Items>("Items"),
     core::IntProp<&TCustomComboBox::ItemIndex, &TCustomComboBox::SetItemIndex>("ItemIndex", -1),
+    core::StrProp<&TCustomComboBox::Text, &TCustomComboBox::SetText>("Text"),
     core::IntProp<&TCustomComboBox::FDropDownCount, &TCustomComboBox::SetDropDownCount>("DropDownCount", 8),
+    core::IntProp<&TCustomComboBox::FItemHeight, &TCustomComboBox::SetItemHeight>("ItemHeight", 16),
     core::EventProp<&TCustomComboBox::OnSelect>("OnSelect"),
     core::EventProp<&TCustomComboBox::OnChange>("OnChange"),
+    core::EventProp<&TCustomComboBox::OnDrawItem>("OnDrawItem"),
+    core::EventProp<&TCustomComboBox::OnMeasureItem>("OnMeasureItem"),
 };
 const core::TClassInfo TCustomComboBox::kClass{"TCustomComboBox", &TWinControl::kClass, kProps, {}};
 const core::TClassInfo TComboBox::kClass{"TComboBox", &TCustomComboBox::kClass, {}, {}, &core::CreateComponentOf<TComboBox>};
@@ -198,12 +251,32 @@ TCustomComboBox::TCustomComboBox(core::TComponent* owner)
   FItems->OnChange = [this](core::TObject*) { CopyItemsToWindow(); };
 }
 
-TCustomComboBox::~TCustomComboBox() { FItems->OnChange = nullptr; }
+TCustomComboBox::~TCustomComboBox() {
+  FItems->OnChange = nullptr;
+  FCanvas.SetHandle(nullptr);
+}
 
 void TCustomComboBox::SetStyle(TComboBoxStyle style) {
   if (style == FStyle) return;
   FStyle = style;
   RecreateWnd();
+}
+
+bool TCustomComboBox::OwnerDraw() const {
+  return FStyle == TComboBoxStyle::csOwnerDrawFixed || FStyle == TComboBoxStyle::csOwnerDrawVariable;
+}
+
+bool TCustomComboBox::Editable() const {
+  return FStyle == TComboBoxStyle::csDropDown || FStyle == TComboBoxStyle::csSimple;
+}
+
+void TCustomComboBox::SetItemHeight(int height) {
+  if (height < 1 || height == FItemHeight) return;
+  FItemHeight = height;
+  if (WindowHandle() && FStyle == TComboBoxStyle::csOwnerDrawFixed) {
+    SendMessageW(WindowHandle(), CB_SETITEMHEIGHT, 0, height);
+    Invalidate();
+  }
 }
 
 void TCustomComboBox::CreateParams(TCreateParams& params) {
@@ -217,11 +290,25 @@ void TCustomComboBox::CreateParams(TCreateParams& params) {
     case TComboBoxStyle::csOwnerDrawVariable: params.Style |= CBS_DROPDOWNLIST | CBS_OWNERDRAWVARIABLE; break;
     case TComboBoxStyle::csDropDown: params.Style |= CBS_DROPDOWN; break;
   }
+  if (!Editable()) params.Caption.clear();  // the text of a list style is its selected item
 }
 
 void TCustomComboBox::CreateWnd() {
   TWinControl::CreateWnd();
   CopyItemsToWindow();
+  if (Editable() && FItemIndex < 0) SetWindowTextW(WindowHandle(), Widen(FCaption).c_str());
+}
+
+void TCustomComboBox::DestroyWnd() {
+  if (WindowHandle()) {
+    FItemIndex = ItemIndex();
+    if (Editable()) {
+      // What was typed wins over a selection it no longer matches.
+      FCaption = Text();
+      if (FItemIndex >= 0 && FItemIndex < FItems->Count() && FItems->Get(FItemIndex) != FCaption) FItemIndex = -1;
+    }
+  }
+  TWinControl::DestroyWnd();
 }
 
 void TCustomComboBox::CopyItemsToWindow() {
@@ -247,8 +334,7 @@ void TCustomComboBox::SetItemIndex(int index) {
 
 std::string TCustomComboBox::Text() const {
   const int index = ItemIndex();
-  if (FStyle != TComboBoxStyle::csDropDown && FStyle != TComboBoxStyle::csSimple)
-    return index >= 0 && index < FItems->Count() ? FItems->Get(index) : std::string();
+  if (!Editable()) return index >= 0 && index < FItems->Count() ? FItems->Get(index) : std::string();
   if (!WindowHandle()) return FCaption;
   const int length = GetWindowTextLengthW(WindowHandle());
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');
@@ -257,19 +343,55 @@ std::string TCustomComboBox::Text() const {
   return Narrow(text);
 }
 
-void TCustomComboBox::WndProc(TMessage& message) {
-  if (message.Msg == CN_COMMAND) {
-    switch (HIWORD(message.WParam)) {
-      case CBN_SELCHANGE:
-        FItemIndex = static_cast<int>(SendMessageW(WindowHandle(), CB_GETCURSEL, 0, 0));
-        OnSelect(this);
-        OnChange(this);
-        break;
-      case CBN_EDITCHANGE:
-        OnChange(this);
-        break;
-    }
+void TCustomComboBox::SetText(const std::string& text) {
+  if (!Editable()) {
+    SetItemIndex(FItems->IndexOf(text));
     return;
+  }
+  if (WindowHandle()) {
+    SetTextThroughWindow(text);  // also when FCaption is out of step with what was typed
+  } else {
+    SetCaption(text);
+  }
+}
+
+void TCustomComboBox::WndProc(TMessage& message) {
+  switch (message.Msg) {
+    case CN_COMMAND:
+      switch (HIWORD(message.WParam)) {
+        case CBN_SELCHANGE: {
+          FItemIndex = static_cast<int>(SendMessageW(WindowHandle(), CB_GETCURSEL, 0, 0));
+          // The edit takes the item's text only after this notification: give it now, so
+          // that the handlers read the new text.
+          if (Editable() && FItemIndex >= 0 && FItemIndex < FItems->Count())
+            SetTextThroughWindow(FItems->Get(FItemIndex));
+          OnSelect(this);
+          OnChange(this);
+          break;
+        }
+        case CBN_EDITCHANGE:
+          FCaption = Text();
+          OnChange(this);
+          break;
+      }
+      return;
+    case CN_MEASUREITEM: {
+      auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(message.LParam);
+      int height = FItemHeight;
+      const int index = static_cast<int>(item->itemID);
+      if (FStyle == TComboBoxStyle::csOwnerDrawVariable && index >= 0) OnMeasureItem(this, index, height);
+      item->itemHeight = static_cast<UINT>(std::max(height, 1));
+      message.Result = TRUE;
+      return;
+    }
+    case CN_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(message.LParam);
+      const int index = static_cast<int>(item->itemID);
+      DrawListItem(*this, FCanvas, *item, index >= 0 && index < FItems->Count() ? FItems->Get(index) : std::string(),
+                   OnDrawItem);
+      message.Result = TRUE;
+      return;
+    }
   }
   TWinControl::WndProc(message);
 }
@@ -281,6 +403,8 @@ const core::TPropInfo TProgressBar::kProps[] = {
     core::IntProp<&TProgressBar::FMax, &TProgressBar::SetMax>("Max", 100),
     core::IntProp<&TProgressBar::FPosition, &TProgressBar::SetPosition>("Position", 0),
     core::BoolProp<&TProgressBar::FSmooth, &TProgressBar::SetSmooth>("Smooth", false),
+    core::EnumProp<&TProgressBar::FOrientation, &TProgressBar::SetOrientation>(
+        "Orientation", core::kProgressBarOrientationInfo, TProgressBarOrientation::pbHorizontal),
 };
 const core::TClassInfo TProgressBar::kClass{"TProgressBar", &TWinControl::kClass, kProps, {},
                                             &core::CreateComponentOf<TProgressBar>};
@@ -294,6 +418,7 @@ void TProgressBar::CreateParams(TCreateParams& params) {
   TWinControl::CreateParams(params);
   params.SystemClass = PROGRESS_CLASSW;
   if (FSmooth) params.Style |= PBS_SMOOTH;
+  if (FOrientation == TProgressBarOrientation::pbVertical) params.Style |= PBS_VERTICAL;
 }
 
 void TProgressBar::CreateWnd() {
@@ -324,6 +449,13 @@ void TProgressBar::SetPosition(int value) {
 void TProgressBar::SetSmooth(bool smooth) {
   if (smooth == FSmooth) return;
   FSmooth = smooth;
+  RecreateWnd();
+}
+
+void TProgressBar::SetOrientation(TProgressBarOrientation orientation) {
+  if (orientation == FOrientation) return;
+  FOrientation = orientation;
+  if (!IsLoading()) SetBounds(FLeft, FTop, FHeight, FWidth);
   RecreateWnd();
 }
 

@@ -13,6 +13,7 @@ namespace bw::win {
 using core::TAlignment;
 using core::TBevelCut;
 using core::TComboBoxStyle;
+using core::TProgressBarOrientation;
 
 // Text on its parent, windowless; its background is the parent's unless it has a colour.
 class TCustomLabel : public TGraphicControl {
@@ -70,8 +71,31 @@ class TCustomPanel : public TCustomControl {
   int FBevelWidth = 1;
 };
 
-// A drop-down list over the system combo box. Items live in the object and are copied
-// into the window when it is made and whenever they change.
+// Owner-drawn items of list boxes and combo boxes: the handler draws item `index` in
+// `rect` on the control's Canvas (brush and font already set for the item's state).
+enum class TOwnerDrawStateFlag : std::uint8_t {
+  odSelected,
+  odGrayed,
+  odDisabled,
+  odChecked,
+  odFocused,
+  odDefault,
+  odComboBoxEdit
+};
+using TOwnerDrawState = core::TSet<TOwnerDrawStateFlag>;
+using TDrawItemEvent = core::TEvent<void(TWinControl* control, int index, const RECT& rect, TOwnerDrawState state)>;
+// `height` comes in as the control's ItemHeight.
+using TMeasureItemEvent = core::TEvent<void(TWinControl* control, int index, int& height)>;
+
+TOwnerDrawState OwnerDrawStateOf(UINT itemState);
+// Answers a reflected WM_DRAWITEM of a list: the handler draws, or, without one, the
+// item's text on the selection colours; then the focus rectangle.
+void DrawListItem(TWinControl& control, TCanvas& canvas, const DRAWITEMSTRUCT& item, const std::string& text,
+                  const TDrawItemEvent& onDrawItem);
+
+// A combo box over the system one, in any of its styles. Items live in the object and are
+// copied into the window when it is made and whenever they change; the owner-draw styles
+// ask OnMeasureItem (variable) and OnDrawItem.
 class TCustomComboBox : public TWinControl {
  public:
   static const core::TClassInfo kClass;
@@ -84,26 +108,39 @@ class TCustomComboBox : public TWinControl {
   core::TStringList* Items() const { return FItems.get(); }
   int ItemIndex() const;
   void SetItemIndex(int index);
-  // The selected item's text (any style), or the edit's text.
+  // The selected item's text (list styles), or the edit's text.
   std::string Text() const;
+  // List styles select the item of that text (none when absent); the others edit it.
+  void SetText(const std::string& text);
   int DropDownCount() const { return FDropDownCount; }
   void SetDropDownCount(int count) { FDropDownCount = count; }
+  // Height of the owner-drawn items (the variable style's default).
+  int ItemHeight() const { return FItemHeight; }
+  void SetItemHeight(int height);
+  bool OwnerDraw() const;
+  TCanvas& Canvas() { return FCanvas; }
 
   core::TNotifyEvent OnSelect;
   core::TNotifyEvent OnChange;
+  TDrawItemEvent OnDrawItem;
+  TMeasureItemEvent OnMeasureItem;
 
  protected:
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
+  void DestroyWnd() override;
   void WndProc(TMessage& message) override;
 
  private:
   static const core::TPropInfo kProps[];
   void CopyItemsToWindow();
+  bool Editable() const;
   TComboBoxStyle FStyle = TComboBoxStyle::csDropDown;
   std::unique_ptr<core::TStringList> FItems;
   int FItemIndex = -1;  // kept while there is no window
   int FDropDownCount = 8;
+  int FItemHeight = 16;
+  TCanvas FCanvas;
 };
 
 class TProgressBar : public TWinControl {
@@ -121,6 +158,9 @@ class TProgressBar : public TWinControl {
   void SetPosition(int value);
   bool Smooth() const { return FSmooth; }
   void SetSmooth(bool smooth);
+  // pbVertical fills from the bottom (PBS_VERTICAL); a change swaps width and height.
+  TProgressBarOrientation Orientation() const { return FOrientation; }
+  void SetOrientation(TProgressBarOrientation orientation);
 
  protected:
   void CreateParams(TCreateParams& params) override;
@@ -132,6 +172,7 @@ class TProgressBar : public TWinControl {
   int FMax = 100;
   int FPosition = 0;
   bool FSmooth = false;
+  TProgressBarOrientation FOrientation = TProgressBarOrientation::pbHorizontal;
 };
 
 class TLabel : public TCustomLabel {
