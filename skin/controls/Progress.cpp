@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "framework/win/Colors.h"
 #include "framework/win/GdiHandles.h"
 #include "skin/draw/ImgUtil.h"
 #include "skin/window/LacquerForm.h"
@@ -109,6 +110,13 @@ bool TSkinTrackBar::BeforeProc(win::TMessage& message) {
   switch (message.Msg) {
     case WM_ERASEBKGND:
       message.Result = 1;
+      return false;
+    case win::CN_CTLCOLORSTATIC:
+      // The system paints the channel's ground with this brush: the skin's face, so the
+      // bar sits on its form like the skinned controls around it.
+      if (!FSkinData || !FSkinData->FaceBrush) return true;
+      SetBkColor(reinterpret_cast<HDC>(message.WParam), win::ColorToRGB(FaceColor()));
+      message.Result = reinterpret_cast<LRESULT>(FSkinData->FaceBrush);
       return false;
     case WM_NOTIFY:
     case win::CN_NOTIFY: {

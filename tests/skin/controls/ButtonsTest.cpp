@@ -69,6 +69,67 @@ TEST_F(ButtonsTest, ABitButtonShowsTheFocusedFaceWhenFocused) {
   EXPECT_EQ(Face(*Form().BitBtn2, kFrameDisabled), kFrameDisabled);
 }
 
+TEST_F(ButtonsTest, ASpeedButtonShowsItsStateAndAFlatOneNoFaceWhenIdle) {
+  win::TSpeedButton& flat = *Form().SpeedButton1;
+  win::TSpeedButton& raised = *Form().SpeedButton2;
+  auto face = [&](win::TSpeedButton& b, int expected) {
+    int seen = 0;
+    bw::test::PumpUntil([&] { return (seen = ShownFaceAt(ScreenOrigin(b), Skin())) == expected; }, 3000);
+    return seen;
+  };
+  EXPECT_EQ(face(raised, kFrameNormal), kFrameNormal);
+  EXPECT_EQ(face(flat, 0), 0) << "flat and idle: the ground shows";
+  const POINT corner = ScreenOrigin(flat);
+  EXPECT_EQ(bw::test::ScreenPixel(corner.x + 1, corner.y + 1),
+            win::ColorToRGB(FApp.Data().Colors[TShemeColor::csButtonFace]));
+  flat.Perform(win::CM_MOUSEENTER);
+  EXPECT_EQ(face(flat, kFrameHot), kFrameHot);
+  flat.Perform(win::CM_MOUSELEAVE);
+  EXPECT_EQ(face(flat, 0), 0);
+  raised.SetGroupIndex(5);  // only a grouped speed button stays down
+  raised.SetAllowAllUp(true);
+  raised.SetDown(true);
+  EXPECT_EQ(face(raised, kFramePressed), kFramePressed) << "down";
+  raised.SetDown(false);
+  raised.SetGroupIndex(0);
+  raised.SetEnabled(false);
+  EXPECT_EQ(face(raised, kFrameDisabled), kFrameDisabled);
+  raised.SetEnabled(true);
+  // A press goes to the speed button itself (it clicks on release) and shows pressed.
+  int clicks = 0;
+  raised.OnClick = [&](core::TObject*) { ++clicks; };
+  const POINT inGroup{raised.Left() + 5, raised.Top() + 5};
+  SendMessageW(Form().GroupBox1->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(inGroup.x, inGroup.y));
+  EXPECT_EQ(face(raised, kFramePressed), kFramePressed);
+  SendMessageW(Form().GroupBox1->Handle(), WM_LBUTTONUP, 0, At(inGroup.x, inGroup.y));
+  bw::test::PumpMessages(50);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_NE(face(raised, kFramePressed), kFramePressed);
+  raised.OnClick = nullptr;
+}
+
+TEST_F(ButtonsTest, ABitButtonWithAlignmentCentredIgnoresItsMargin) {
+  win::TBitBtn& b = *Form().BitBtn1;
+  auto firstGreenColumn = [&] {
+    bw::test::WaitPainted(b.Handle());
+    auto shot = WindowShot(b.Handle());
+    for (int x = 0; x < shot->Width(); ++x)
+      for (int y = 0; y < shot->Height(); ++y) {
+        const COLORREF c = shot->Canvas().Pixel(x, y);
+        if (GetGValue(c) > GetRValue(c) + 30 && GetGValue(c) > GetBValue(c) + 30) return x;
+      }
+    return -1;
+  };
+  b.SetMargin(3);
+  b.SetAlignment(core::TAlignment::taLeftJustify);
+  const int atMargin = firstGreenColumn();
+  b.SetAlignment(core::TAlignment::taCenter);
+  const int centred = firstGreenColumn();
+  EXPECT_GE(atMargin, 3);
+  EXPECT_LE(atMargin, 3 + 4) << "the tick starts near the glyph's left edge";
+  EXPECT_GT(centred, atMargin + 6);
+}
+
 TEST_F(ButtonsTest, ClicksFireOncePerPressAndPerSpaceAndTheControlNeverSeesThePress) {
   for (win::TButton* b : {Form().Button1, static_cast<win::TButton*>(Form().BitBtn1)}) {
     int clicks = 0, downs = 0;

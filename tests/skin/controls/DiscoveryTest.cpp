@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/core/StringList.h"
+#include "framework/win/ScrollBox.h"
 #include "skin/controls/Buttons.h"
 #include "skin/controls/Discovery.h"
 #include "skin/controls/Panels.h"
@@ -49,6 +50,39 @@ TEST_F(DiscoveryTest, EachControlGetsThePainterOfItsKind) {
   EXPECT_EQ(SendMessageW(f.Button4->Handle(), SKIN_MSG_QUERY, 0, 0), 0);
   EXPECT_EQ(SendMessageW(f.Button1->Handle(), SKIN_MSG_QUERY, 0, 0), 1);
   EXPECT_EQ(SendMessageW(f.ProgressBar1->Handle(), SKIN_MSG_QUERY, 0, 0), 1);
+}
+
+TEST_F(DiscoveryTest, GroupBoxesSpeedButtonsTrackBarsAndRadioGroupsOfTheStandardSet) {
+  TLacquerForm* frame = FApp.Show();
+  ASSERT_NE(frame, nullptr);
+  TPaintersForm& f = Form();
+  TSkinControl* group = PainterOf(*frame, *f.GroupBox1);
+  ASSERT_TRUE(Is<TSkinGroupBox>(group));
+  EXPECT_TRUE(group->FClassFlag) << "it draws the whole framework group box";
+  EXPECT_TRUE(group->FParentBK);
+  EXPECT_TRUE(Is<TSkinSpeedButton>(PainterOf(*frame, *f.SpeedButton1))) << "inside the group box";
+  EXPECT_TRUE(Is<TSkinSpeedButton>(PainterOf(*frame, *f.SpeedButton2)));
+  EXPECT_EQ(PainterOf(*frame, *f.SpeedButton1)->FHandle, nullptr);
+  EXPECT_TRUE(Is<TSkinTrackBar>(PainterOf(*frame, *f.TrackBar1)));
+  EXPECT_TRUE(Is<TSkinGroupBox>(PainterOf(*frame, *f.RadioGroup1)));
+  // Its radio buttons are the radio-button painters' (not here yet): no button painter for them.
+  ASSERT_EQ(f.RadioGroup1->ButtonCount(), 2);
+  EXPECT_EQ(PainterOf(*frame, *f.RadioGroup1->Buttons(0)), nullptr);
+}
+
+TEST_F(DiscoveryTest, AnEmbeddedFramesControlsAreDiscoveredAndTheFrameKeepsItsColour) {
+  auto* embedded = new win::TFrame(&Form());
+  embedded->SetParent(&Form());
+  embedded->SetBounds(180, 340, 150, 60);
+  embedded->SetColor(win::clWhite);
+  auto* inside = new win::TButton(embedded);
+  inside->SetParent(embedded);
+  inside->SetBounds(4, 4, 80, 26);
+  TLacquerForm* frame = FApp.Show();
+  ASSERT_NE(frame, nullptr);
+  EXPECT_TRUE(Is<TSkinButton>(PainterOf(*frame, *inside)));
+  EXPECT_EQ(PainterOf(*frame, *embedded), nullptr);
+  EXPECT_EQ(embedded->Color(), win::clWhite);
 }
 
 TEST_F(DiscoveryTest, RunningAgainAddsNoSecondPainterAndFindsControlsMadeSince) {

@@ -18,6 +18,11 @@ const core::TFieldInfo kPaintersFormFields[] = {
     core::Field<&TPaintersForm::Label1>("Label1"),
     core::Field<&TPaintersForm::Button3>("Button3"),
     core::Field<&TPaintersForm::Button4>("Button4"),
+    core::Field<&TPaintersForm::GroupBox1>("GroupBox1"),
+    core::Field<&TPaintersForm::SpeedButton1>("SpeedButton1"),
+    core::Field<&TPaintersForm::SpeedButton2>("SpeedButton2"),
+    core::Field<&TPaintersForm::TrackBar1>("TrackBar1"),
+    core::Field<&TPaintersForm::RadioGroup1>("RadioGroup1"),
     core::Field<&TPaintersForm::SkinData1>("SkinData1"),
 };
 const core::TClassInfo TPaintersForm::kClass{"TPaintersForm", &win::TForm::kClass, {}, {},
@@ -80,8 +85,18 @@ COLORREF WindowPixel(HWND window, int x, int y) {
   return bw::test::ScreenPixel(r.left + x, r.top + y);
 }
 
-int ShownFace(HWND window, TDataSkinButton& skin) {
-  auto shot = WindowShot(window);
+COLORREF WaitForWindowPixel(HWND window, int x, int y, COLORREF expected) {
+  RECT r;
+  GetWindowRect(window, &r);
+  return bw::test::WaitForScreenPixel(r.left + x, r.top + y, expected);
+}
+
+int ShownFaceAt(POINT screen, TDataSkinButton& skin) {
+  win::TBitmap shot(4, 4, win::TPixelFormat::pf24bit);
+  {
+    win::TWindowDC screenDC(nullptr);
+    BitBlt(shot.Canvas().Handle(), 0, 0, 4, 4, screenDC.Get(), screen.x, screen.y, SRCCOPY);
+  }
   const int frames = std::max(skin.Frame, 1);
   const int fw = skin.Bitmap.Width() / frames;
   int found = 0;
@@ -92,7 +107,7 @@ int ShownFace(HWND window, TDataSkinButton& skin) {
         const COLORREF want = skin.Bitmap.Canvas().Pixel((f - 1) * fw + x, y);
         if (want == RGB(255, 0, 255)) continue;  // the background shows there
         compared = true;
-        same = shot->Canvas().Pixel(x, y) == want;
+        same = shot.Canvas().Pixel(x, y) == want;
       }
     if (same && compared) {
       if (found) return 0;  // ambiguous
@@ -100,6 +115,18 @@ int ShownFace(HWND window, TDataSkinButton& skin) {
     }
   }
   return found;
+}
+
+int ShownFace(HWND window, TDataSkinButton& skin) {
+  RECT r;
+  GetWindowRect(window, &r);
+  return ShownFaceAt(POINT{r.left, r.top}, skin);
+}
+
+POINT ScreenOrigin(const win::TControl& control) {
+  POINT p{control.Left(), control.Top()};
+  if (control.Parent()) p = control.Parent()->ClientToScreen(p);
+  return p;
 }
 
 int WaitForFace(HWND window, TDataSkinButton& skin, int expected) {

@@ -7,6 +7,9 @@
 
 #include "framework/win/Application.h"
 #include "framework/win/Buttons.h"
+#include "framework/win/CheckCtrls.h"
+#include "framework/win/RangeCtrls.h"
+#include "framework/win/SpeedButton.h"
 #include "framework/win/StdCtrls.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/data/LacquerData.h"
@@ -29,6 +32,11 @@ class TPaintersForm : public win::TForm {
   win::TLabel* Label1 = nullptr;
   win::TButton* Button3 = nullptr;
   win::TButton* Button4 = nullptr;   // Tag 99, the skin's DisableTag
+  win::TGroupBox* GroupBox1 = nullptr;
+  win::TSpeedButton* SpeedButton1 = nullptr;  // flat, in the group box
+  win::TSpeedButton* SpeedButton2 = nullptr;  // glyph and caption
+  win::TTrackBar* TrackBar1 = nullptr;
+  win::TRadioGroup* RadioGroup1 = nullptr;
   TSkinData* SkinData1 = nullptr;
 };
 
@@ -54,10 +62,16 @@ TSkinControl* PainterOfWindow(const TLacquerForm& frame, HWND window);
 // The face frame of the skin's button bitmap shown on the screen at the window's top-left
 // corner (its 4 x 4 corner is drawn unscaled); 0 when none matches.
 int ShownFace(HWND window, TDataSkinButton& skin);
+// The same for a face whose top-left corner is at this point of the screen.
+int ShownFaceAt(POINT screen, TDataSkinButton& skin);
+// Where a windowless control's top-left corner is on the screen.
+POINT ScreenOrigin(const win::TControl& control);
 // Waits until the window shows `expected` and answers the face last seen.
 int WaitForFace(HWND window, TDataSkinButton& skin, int expected);
 // A pixel of the window on the screen, in window coordinates.
 COLORREF WindowPixel(HWND window, int x, int y);
+// Waits for the window to show `expected` there; answers the pixel last seen.
+COLORREF WaitForWindowPixel(HWND window, int x, int y, COLORREF expected);
 // The window's picture as it is on the screen.
 std::unique_ptr<win::TBitmap> WindowShot(HWND window);
 

@@ -211,6 +211,52 @@ TEST_F(ProgressPanelsTest, GroupBoxLineSitsAtHalfTheTextHeightAndTheCaptionInter
   DestroyWindow(box);
 }
 
+TEST_F(ProgressPanelsTest, AFrameworkTrackBarGetsItsThumbFromTheSkinThroughItsNotifications) {
+  win::TTrackBar& bar = *Form().TrackBar1;
+  HWND h = bar.Handle();
+  RECT thumb{};
+  SendMessageW(h, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+  TDataSkinObject& skin = *FApp.Data().TrackThumbHorz;
+  const int fw = skin.Bitmap.Width() / 5, fh = skin.Bitmap.Height();
+  const int tw = thumb.right - thumb.left, th = thumb.bottom - thumb.top;
+  ASSERT_GT(tw, 2);
+  win::TBitmap expected(tw, th, win::TPixelFormat::pf24bit);
+  SetStretchBltMode(expected.Canvas().Handle(), COLORONCOLOR);
+  StretchBlt(expected.Canvas().Handle(), 0, 0, tw, th, skin.Bitmap.Canvas().Handle(), fw, 0, fw, fh, SRCCOPY);
+  const COLORREF want = expected.Canvas().Pixel(tw / 2, th / 2);
+  ASSERT_NE(want, RGB(255, 0, 255));
+  EXPECT_EQ(WaitForWindowPixel(h, (thumb.left + thumb.right) / 2, (thumb.top + thumb.bottom) / 2, want), want);
+  // The channel and ticks stay the system's, on the skin's face colour.
+  const COLORREF face = win::ColorToRGB(FApp.Data().Colors[TShemeColor::csButtonFace]);
+  EXPECT_EQ(WindowPixel(h, 2, 2), face);
+}
+
+TEST_F(ProgressPanelsTest, AFrameworkGroupBoxIsAThinRoundedFrameWithItsCaptionOverIt) {
+  win::TGroupBox& box = *Form().GroupBox1;
+  HWND h = box.Handle();
+  bw::test::WaitPainted(h);
+  win::TWindowDC screen(nullptr);
+  int zero = 0;
+  {
+    win::TSaveDCGuard saved(screen.Get());
+    SelectObject(screen.Get(), box.Font()->Handle());
+    SIZE size{};
+    GetTextExtentPoint32W(screen.Get(), L"0", 1, &size);
+    zero = size.cy;
+  }
+  const int lineY = zero / 2 - 1;
+  const COLORREF shadow = win::ColorToRGB(FApp.Data().Colors[TShemeColor::csButtonShadow]);
+  const COLORREF face = win::ColorToRGB(FApp.Data().Colors[TShemeColor::csButtonFace]);
+  EXPECT_EQ(WaitForWindowPixel(h, 120, lineY, shadow), shadow);
+  EXPECT_EQ(WindowPixel(h, 1, 60), shadow);
+  EXPECT_EQ(WindowPixel(h, box.Width() - 2, 60), shadow);
+  EXPECT_EQ(WindowPixel(h, 75, box.Height() - 2), shadow);
+  EXPECT_EQ(WindowPixel(h, 120, lineY + 1), face) << "the parent's ground inside";
+  EXPECT_EQ(WindowPixel(h, 0, 60), face) << "and outside the line";
+  EXPECT_EQ(WindowPixel(h, 7, lineY), shadow);
+  EXPECT_NE(WindowPixel(h, 10, lineY), shadow) << "the caption's ground interrupts the line";
+}
+
 TEST_F(ProgressPanelsTest, APanelTakesTheFaceColourAndGetsItsOwnBackWhenReleased) {
   win::TPanel& panel = *Form().Panel1;
   TSkinControl* painter = PainterOf(*FFrame, panel);
