@@ -1,11 +1,10 @@
 #include "extract/Scanner.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
 #include "extract/FileIo.h"
 #include "extract/OutputNaming.h"
+#include "extract/RunFolder.h"
 #include "extract/ScanRun.h"
 #include "extract/SignatureSearch.h"
 
@@ -63,6 +62,10 @@ TScanResult TScanRun::Run() {
   while (true) {
     if (sizeBytes - pos < 4) {
       // Too short for any signature: the scan ends with the source.
+      if (FReader.Failed()) {
+        FHost.ReportError({TRunErrorKind::ReadFailed, FState.Source.Path(), FReader.ErrorText()});
+        return TScanResult::ReadFailed;
+      }
       FState.Position = sizeBytes;
       Tick(sizeBytes, true);
       return FState.AbortRequested ? TScanResult::Aborted : TScanResult::Completed;
@@ -97,19 +100,11 @@ TScanResult TScanRun::Run() {
 }
 
 bool TScanRun::PrepareOutputFolder() {
-  if (FState.FolderPrepared) return true;
-  FState.FolderPrepared = true;
-  FState.OutputFolder = OutputFolderFor(FState.OutputFolder, FState.SourceName);
-  if (DirectoryExistsUtf8(FState.OutputFolder)) {
-    if (FHost.ConfirmExistingFolder(FState.OutputFolder)) return true;
-    FResult = TScanResult::FolderCancelled;
-    return false;
+  switch (PrepareRunFolder(FState, FHost)) {
+    case TFolderResult::Ready: return true;
+    case TFolderResult::Cancelled: FResult = TScanResult::FolderCancelled; return false;
+    case TFolderResult::NotCreated: FResult = TScanResult::FolderNotCreated; return false;
   }
-  std::error_code error;
-  std::filesystem::create_directory(PathFromUtf8(FState.OutputFolder), error);
-  if (!error && DirectoryExistsUtf8(FState.OutputFolder)) return true;
-  FHost.FolderCreationFailed(FState.OutputFolder);
-  FResult = TScanResult::FolderNotCreated;
   return false;
 }
 

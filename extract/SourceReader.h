@@ -1,15 +1,22 @@
 #pragma once
 // Buffered forward reading of the source with 64-bit positions: the scan and the carve
-// steps look at the source through one bounded buffer, never one system call per byte.
+// steps look at the source through one bounded window, never one system call per byte.
+// Where the platform allows, the window is the page cache itself, mapped; otherwise a
+// buffer the source is read into.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "extract/SourceMapping.h"
+
 namespace bw::extract {
 
 inline constexpr std::size_t kSourceBufferBytes = std::size_t{1} << 20;
+// Mapped window of a reader with the default buffer: larger windows map faster, and the
+// pages count towards the process's memory.
+inline constexpr std::size_t kSourceMapWindowBytes = std::size_t{8} << 20;
 
 class TSourceReader {
  public:
@@ -25,17 +32,28 @@ class TSourceReader {
   std::size_t AvailableFrom(std::uint64_t positionBytes) const;
 
   std::uint64_t SizeBytes() const { return FSizeBytes; }
-  std::size_t BufferBytes() const { return FBuffer.size(); }
-  bool Failed() const { return FFailed; }
-  const std::string& ErrorText() const { return FErrorText; }
+  bool Failed() const { return FFailed || FMapping.Lost(); }
+  std::string ErrorText() const;
 
  private:
   std::FILE* FFile;
   std::uint64_t FSizeBytes;
+  bool MapWindow(std::uint64_t positionBytes);
+  bool ReadWindow(std::uint64_t positionBytes);
+  void MakeBuffer();
+
+  TSourceMapping FMapping;
+  bool FUseMapping;
+  std::size_t FBufferBytes;
+  std::size_t FWindowBytes;       // length of a mapped window
   std::vector<std::uint8_t> FBuffer;
-  std::uint64_t FStartBytes = 0;  // source offset of FBuffer[0]
+  std::uint8_t* FReadTarget = nullptr;  // page-aligned; reads land here, kept bytes just before it
+  std::uint8_t* FData = nullptr;        // the buffered bytes
+  std::uint64_t FStartBytes = 0;  // source offset of FData[0]
   std::size_t FLengthBytes = 0;
-  std::uint64_t FFilePosBytes = 0;  // where the handle stands
+  // Where the handle stands; unknown at first, as others may have moved it (the structure
+  // mode reads the same handle before it falls back).
+  std::uint64_t FFilePosBytes = ~std::uint64_t{0};
   bool FFailed = false;
   std::string FErrorText;
 };

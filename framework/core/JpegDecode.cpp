@@ -33,6 +33,7 @@ struct TJpegJob {
   std::uint8_t* Scanline = nullptr;
   bool Created = false;
   bool TooLarge = false;
+  bool CheckOnly = false;  // decode at 1/8 scale and keep no pixels
 };
 
 // Contains the only code a decoder error may jump out of: no objects with destructors.
@@ -47,6 +48,18 @@ void DecodeInto(TJpegJob& job, const std::uint8_t* data, std::size_t lengthBytes
   const std::uint64_t pixels = std::uint64_t{job.Info.output_width} * job.Info.output_height;
   if (pixels == 0 || pixels > kMaxJpegPixels || job.Info.output_width > 65535 || job.Info.output_height > 65535) {
     job.TooLarge = true;
+    return;
+  }
+  if (job.CheckOnly) {
+    // Every marker and all entropy-coded data are still read, so errors are those of the
+    // full decode; the inverse transform and colour conversion shrink 64-fold.
+    job.Info.scale_num = 1;
+    job.Info.scale_denom = 8;
+    jpeg_start_decompress(&job.Info);
+    JSAMPARRAY rows = (*job.Info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&job.Info), JPOOL_IMAGE,
+                                                    job.Info.output_width * job.Info.output_components, 1);
+    while (job.Info.output_scanline < job.Info.output_height) jpeg_read_scanlines(&job.Info, rows, 1);
+    jpeg_finish_decompress(&job.Info);
     return;
   }
   *job.Out = TDib(static_cast<std::int32_t>(job.Info.output_width),
@@ -87,11 +100,14 @@ void DecodeInto(TJpegJob& job, const std::uint8_t* data, std::size_t lengthBytes
 
 }  // namespace
 
-TJpegResult DecodeJpeg(std::span<const std::uint8_t> bytes, TDib& dib) {
+namespace {
+
+TJpegResult RunJob(std::span<const std::uint8_t> bytes, TDib& dib, bool checkOnly) {
   dib = TDib();
   if (bytes.empty()) return {TJpegStatus::DecodeFailed, "empty file"};
   // On the heap: what the decoder changes must be intact after a long jump.
   const auto job = std::make_unique<TJpegJob>();
+  job->CheckOnly = checkOnly;
   job->Info.err = jpeg_std_error(&job->Errors.Base);
   job->Errors.Base.error_exit = OnJpegError;
   job->Errors.Base.emit_message = OnJpegMessage;
@@ -111,17 +127,33 @@ TJpegResult DecodeJpeg(std::span<const std::uint8_t> bytes, TDib& dib) {
   return {};
 }
 
-TJpegResult DecodeJpegFile(const std::string& pathUtf8, TDib& dib) {
+TJpegResult RunFileJob(const std::string& pathUtf8, TDib& dib, bool checkOnly) {
   dib = TDib();
   std::vector<std::uint8_t> bytes;
   std::string reason;
   switch (ReadImageFile(pathUtf8, kMaxJpegFileBytes, bytes, reason)) {
-    case TFileReadStatus::Ok: return DecodeJpeg(bytes, dib);
+    case TFileReadStatus::Ok: return RunJob(bytes, dib, checkOnly);
     case TFileReadStatus::OpenFailed: return {TJpegStatus::OpenFailed, reason};
     case TFileReadStatus::TooLarge: return {TJpegStatus::TooLarge, reason};
     case TFileReadStatus::ReadFailed: return {TJpegStatus::OpenFailed, reason};
   }
   return {TJpegStatus::OpenFailed, reason};
+}
+
+}  // namespace
+
+TJpegResult DecodeJpeg(std::span<const std::uint8_t> bytes, TDib& dib) { return RunJob(bytes, dib, false); }
+
+TJpegResult CheckJpeg(std::span<const std::uint8_t> bytes) {
+  TDib unused;
+  return RunJob(bytes, unused, true);
+}
+
+TJpegResult DecodeJpegFile(const std::string& pathUtf8, TDib& dib) { return RunFileJob(pathUtf8, dib, false); }
+
+TJpegResult CheckJpegFile(const std::string& pathUtf8) {
+  TDib unused;
+  return RunFileJob(pathUtf8, unused, true);
 }
 
 }  // namespace bw::core

@@ -30,6 +30,8 @@ TParseResult ParseCommandLine(const std::vector<std::string>& args, const std::s
       options.Quiet = true;
     } else if (arg == "--yes" || arg == "-y") {
       options.Yes = true;
+    } else if (arg == "--structure") {
+      options.Structure = true;
     } else if (arg == "--help" || arg == "-h") {
       options.Help = true;
     } else if (arg == "--lang" || arg.rfind("--lang=", 0) == 0) {
@@ -61,6 +63,7 @@ std::string UsageText() {
          "  --yes        write into an output folder that exists already, without asking\n"
          "  --lang en|fr language of the messages (default: from the locale)\n"
          "  --json       print one JSON report on standard output\n"
+         "  --structure  read the presentation's own structure: every picture and sound whole\n"
          "  --quiet      print errors only\n"
          "  --help       show this text\n"
          "Exit status: 0 every file processed, 1 some file failed, 2 bad usage.\n";

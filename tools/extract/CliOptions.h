@@ -10,6 +10,7 @@ struct TCliOptions {
   bool Json = false;
   bool Quiet = false;
   bool Yes = false;
+  bool Structure = false;  // read the source as a compound file (--structure)
   bool Help = false;
   std::vector<std::string> Files;
 };

@@ -6,6 +6,7 @@
 #include "extract/OutputNaming.h"
 #include "extract/Scanner.h"
 #include "extract/Texts.h"
+#include "tools/extract/StructureMode.h"
 
 namespace bw::tools {
 namespace {
@@ -58,7 +59,8 @@ int RunExtractCommand(const std::vector<std::string>& args, const std::string& d
       allProcessed = false;
       continue;
     }
-    const extract::TScanResult result = extract::Scan(state, host);
+    const extract::TScanResult result =
+        options.Structure ? RunStructureMode(state, host, report, options, terminal) : extract::Scan(state, host);
     state.Source.Close();
     host.ClearProgress();
     report.Status = StatusName(result);

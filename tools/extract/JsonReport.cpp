@@ -25,6 +25,23 @@ std::size_t Utf8SequenceLength(const std::string& text, std::size_t i) {
   return length;
 }
 
+std::string RenderStructureFiles(const std::vector<extract::TStructureFile>& files) {
+  std::string out;
+  for (std::size_t f = 0; f < files.size(); ++f) {
+    const extract::TStructureFile& item = files[f];
+    const bool wave = item.Kind == extract::TStructureKind::Sound && item.Path.size() >= 4 &&
+                      item.Path.compare(item.Path.size() - 4, 4, ".wav") == 0;
+    out += f == 0 ? "\n" : ",\n";
+    out += "    {\"kind\": \"" + std::string(wave ? "wave" : extract::StructureKindName(item.Kind)) +
+           "\", \"path\": " + JsonString(item.Path) + ", \"size\": " + std::to_string(item.SizeBytes) +
+           ", \"stream\": " + JsonString(item.Stream) + ", \"recordOffset\": " + std::to_string(item.RecordOffsetBytes) +
+           ", \"sourceStart\": " + std::to_string(item.SourceStartBytes) +
+           ", \"fragments\": " + std::to_string(item.Fragments) + ", \"raw\": \"" +
+           extract::RawVerdictName(item.Raw) + "\"}";
+  }
+  return out;
+}
+
 }  // namespace
 
 std::string JsonString(const std::string& utf8) {
@@ -80,7 +97,10 @@ std::string RenderJson(const std::vector<TSourceReport>& reports) {
     out += "  {\"source\": " + JsonString(report.Source) + ", \"status\": " + JsonString(report.Status) +
            ", \"outputFolder\": " + JsonString(report.OutputFolder) +
            ", \"pictures\": " + std::to_string(report.Pictures) + ", \"sounds\": " + std::to_string(report.Sounds) +
+           ", \"mode\": " + JsonString(report.Mode) +
+           (report.Fallback.empty() ? std::string() : ", \"fallback\": " + JsonString(report.Fallback)) +
            ",\n   \"files\": [";
+    if (report.Mode == "structure") out += RenderStructureFiles(report.StructureFiles);
     for (std::size_t f = 0; f < report.Files.size(); ++f) {
       const extract::TWrittenItem& item = report.Files[f];
       out += f == 0 ? "\n" : ",\n";
@@ -90,7 +110,7 @@ std::string RenderJson(const std::vector<TSourceReport>& reports) {
              ", \"sourceEnd\": " + std::to_string(item.SourceEndBytes) +
              ", \"truncated\": " + (item.Truncated ? "true" : "false") + "}";
     }
-    out += report.Files.empty() ? "]" : "\n   ]";
+    out += report.Files.empty() && report.StructureFiles.empty() ? "]" : "\n   ]";
     out += ",\n   \"errors\": [";
     for (std::size_t e = 0; e < report.Errors.size(); ++e) {
       out += (e == 0 ? "" : ", ") + JsonString(report.Errors[e]);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "extract/RunHost.h"
+#include "extract/StructureRun.h"
 
 namespace bw::tools {
 
@@ -15,6 +16,9 @@ struct TSourceReport {
   std::int32_t Pictures = 0;
   std::int32_t Sounds = 0;
   std::vector<extract::TWrittenItem> Files;
+  std::string Mode = "raw";  // "structure" when the files came from the compound file's streams
+  std::string Fallback;      // why --structure fell back to the raw scan
+  std::vector<extract::TStructureFile> StructureFiles;
   std::vector<std::string> Errors;
 };
 

@@ -9,7 +9,7 @@ namespace bw::tools {
 bool PictureDecodes(extract::TItemKind kind, const std::string& pathUtf8) {
   core::TDib dib;
   switch (kind) {
-    case extract::TItemKind::Jpeg: return core::DecodeJpegFile(pathUtf8, dib).Ok();
+    case extract::TItemKind::Jpeg: return core::CheckJpegFile(pathUtf8).Ok();
     case extract::TItemKind::Bmp: return core::ReadBmpFile(pathUtf8, dib).Ok();
     case extract::TItemKind::Png: {
       core::TPngDibInfo info{};
