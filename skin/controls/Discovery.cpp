@@ -1,32 +1,363 @@
-// Control discovery: which painter takes over which control of a skinned window.
+// Control discovery: the walk over a window's controls and the table that gives each
+// framework control its painter.
+#include "skin/controls/Discovery.h"
+
+#include <algorithm>
+#include <cctype>
+
 #include "framework/win/Forms.h"
+#include "framework/win/Menus.h"
+#include "framework/win/ToolBar.h"
+#include "skin/controls/Buttons.h"
+#include "skin/controls/Panels.h"
+#include "skin/controls/Progress.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/window/LacquerForm.h"
 
 namespace bw::skin {
 
+namespace {
+
+using T = TSkinControlType;
+using TTypes = TSkinControlTypes;
+
+std::string Upper(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::toupper(c); });
+  return text;
+}
+
+// A painter owned by the control, attached to it and listed by the frame.
+template <class P>
+P* Attach(TLacquerForm& frame, win::TControl& control, bool flag) {
+  auto* painter = new P(&control);
+  painter->Init(&frame, frame.FSkinData, &frame.FCanvas2, flag);
+  return painter;
+}
+
+// Every control below the container: the components it owns, then its children.
+void Children(TLacquerForm& frame, win::TControl& control) {
+  if (auto* container = dynamic_cast<win::TWinControl*>(&control)) {
+    frame.InitControlA(*container);
+    for (int i = 0; i < container->ControlCount(); ++i) frame.AddComp(*container->Controls(i), *container);
+  }
+}
+
+void DiscoverChildren(TLacquerForm& frame, win::TControl& control, win::TWinControl&) { Children(frame, control); }
+
+void ToolButton(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
+  if (auto* menu = static_cast<win::TPopupMenu*>(
+          TSkinControl::GetObjProp(&control, "DropdownMenu", &win::TPopupMenu::kClass)))
+    InitToolbarMenu(frame, *menu->Items(), true);
+}
+
+void TrackBar(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
+  Attach<TSkinTrackBar>(frame, control, false);
+}
+
+// The radio buttons inside take their painter with the check-box and radio painters.
+void RadioGroup(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
+  Attach<TSkinGroupBox>(frame, control, true);
+}
+
+void Navigator(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
+  TSkinControl::SetProperty(&control, "Flat", "True");
+  Attach<TSkinBox>(frame, control, true);
+}
+
+void GroupBox(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
+  Attach<TSkinGroupBox>(frame, control, true);
+  Children(frame, control);
+}
+
+void Label(TLacquerForm&, win::TControl& control, win::TWinControl&) {
+  TSkinControl::SetProperty(&control, "Transparent", "True");
+}
+
+// The items of a menu the bar shows (read by name: not every tool bar has one).
+win::TMenu* ToolBarMenu(win::TControl& control) {
+  return static_cast<win::TMenu*>(TSkinControl::GetObjProp(&control, "Menu", &win::TMenu::kClass));
+}
+
+void ToolBar(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
+  TSkinControl::SetProperty(&control, "Flat", "True");
+  auto* bar = dynamic_cast<win::TToolBar*>(&control);
+  // A bar that draws itself keeps its own handlers.
+  const bool bind = bar && !bar->OnCustomDraw && !bar->OnCustomDrawButton;
+  if (bind) {
+    bar->OnCustomDraw = [&frame](win::TToolBar* sender, const RECT& rect, bool& defaultDraw) {
+      frame.ToolBarDrawBackground(*sender, rect, defaultDraw);
+    };
+    bar->OnCustomDrawButton = [&frame](win::TToolBar* sender, win::TToolButton* button, core::TCustomDrawState state,
+                                       bool& defaultDraw) {
+      if (button) frame.ToolBarDrawButton(*sender, *button, state, defaultDraw);
+    };
+  }
+  auto* box = Attach<TSkinBox>(frame, control, false);
+  if (win::TMenu* menu = ToolBarMenu(control)) InitToolbarMenu(frame, *menu->Items(), true);
+  box->SetReleaseAction([&frame, &control, bar, bind] {
+    if (bind) {
+      bar->OnCustomDraw = nullptr;
+      bar->OnCustomDrawButton = nullptr;
+      bar->Invalidate();
+    }
+    if (win::TMenu* menu = ToolBarMenu(control)) InitToolbarMenu(frame, *menu->Items(), false);
+  });
+  if (bind) bar->Invalidate();
+}
+
+void StatusBar(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
+  Attach<TSkinStatusBar>(frame, control, false);
+}
+
+void Progress(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
+  Attach<TSkinProgress>(frame, control, false);
+}
+
+void BitButton(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
+  Attach<TSkinBitButton>(frame, control, false);
+}
+
+void SpeedButton(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
+  auto* painter = new TSkinSpeedButton(&control);
+  painter->InitGraphicControl(&frame, frame.FSkinData, &frame.FCanvas2);
+}
+
+void Panel(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
+  Attach<TSkinBox>(frame, control, true);
+  Children(frame, control);
+}
+
+void Button(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
+  Attach<TSkinButton>(frame, control, false);
+}
+
+void EmbeddedForm(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
+  Attach<TSkinBox>(frame, control, true);
+  Children(frame, control);
+}
+
+constexpr TTypes kNone{};
+
+// In the order of the decisions; rows whose painters come with the check-box, combo,
+// edit and scroll-bar painters and with the tab, header and list-view painters are not
+// here yet (their controls keep the system look until then), at the places marked.
+const TDiscoveryRow kTable[] = {
+    // [tab painters] descends from TCustomTabControl (xcTab, tabs): TSkinTab
+    {TMatchKind::Inherits, {"TToolButton"}, TTypes{T::xcMainMenu}, false, &ToolButton},
+    // [tab painters] class TTABSET: TSkinTab31; descends from TTabSheet: TSkinTabSheet;
+    //                class TTABBEDNOTEBOOK: TSkinTab
+    {TMatchKind::ClassName, {"TMVCPANEL"}, kNone, false, &DiscoverChildren},
+    // [check painters] descends from TCustomCheckBox (xcCheckBox): TSkinCheckBox
+    {TMatchKind::Inherits, {"TTrackBar"}, TTypes{T::xcTrackBar}, false, &TrackBar},
+    // [spin painters] class TUPDOWN or TSPINBUTTON (xcSpin): TSkinUpDown
+    {TMatchKind::Inherits, {"TCustomRadioGroup"}, TTypes{T::xcRadioButton}, false, &RadioGroup},
+    {TMatchKind::ClassName, {"TDBNAVIGATOR"}, TTypes{T::xcPanel}, false, &Navigator},
+    // [check painters] class TRZDBCHECKBOX or TRZCHECKBOX (xcCheckBox): TSkinObjImage kind 1;
+    //                  class TRZRADIOBUTTON or TRZDBRADIOBUTTON (xcRadioButton): TSkinObjImage kind 2
+    {TMatchKind::Inherits, {"TCustomGroupBox"}, TTypes{T::xcPanel}, false, &GroupBox},
+    // [check painters] descends from TRadioButton (xcRadioButton): TSkinRadioButton
+    {TMatchKind::Inherits, {"TCustomLabel"}, kNone, false, &Label},
+    {TMatchKind::Inherits, {"TToolBar"}, TTypes{T::xcToolbar}, false, &ToolBar},
+    {TMatchKind::Inherits, {"TCustomStatusBar"}, TTypes{T::xcStatusBar}, false, &StatusBar},
+    {TMatchKind::Inherits, {"TProgressBar"}, TTypes{T::xcProgress}, false, &Progress},
+    // [scroll-bar painters] descends from TScrollBar (xcScrollbar): TSkinScControl
+    // [combo painters] descends from TCustomComboBox (xcCombo): TSkinComBox;
+    //                  class TDATETIMEPICKER (xcEdit): TSkinEdit or TSkinComBox
+    // [scroll-bar painters] class TRICHEDIT, TWWDBRICHEDIT or TDXDBMEMO (xcScrollbar): TSkinScrollbar
+    {TMatchKind::Inherits, {"TBitBtn"}, TTypes{T::xcBitBtn}, false, &BitButton},
+    {TMatchKind::Inherits, {"TSpeedButton"}, TTypes{T::xcSpeedButton}, false, &SpeedButton},
+    {TMatchKind::Inherits, {"TCustomPanel"}, TTypes{T::xcPanel}, false, &Panel},
+    // [scroll-bar painters] class TDXTREELIST, TDXDBTREELIST or TDXDBGRID: TSkinScrollbar;
+    //   descends from TCustomListView: TSkinListView (with the list-view painters);
+    //   TCustomMemo: TSkinScrollbar; TCustomGrid: TSkinScrollbar and FixedColor csButtonFace;
+    //   IsScrollControl: TSkinScrollbar (all xcScrollbar)
+    {TMatchKind::Inherits, {"TButton"}, TTypes{T::xcButton}, false, &Button},
+    // [edit painters] descends from TCustomEdit (xcEdit): TSkinEdit
+    {TMatchKind::Inherits, {"TCustomFrame"}, kNone, false, &DiscoverChildren},
+    {TMatchKind::Inherits, {"TCustomForm"}, kNone, false, &EmbeddedForm},
+    // [combo and edit painters] class TDCEDIT or TDCDBEDIT: by NumButtons TSkinComBox or TSkinEdit
+};
+
+// ---- Skin3rd kinds
+
+void Nothing(TLacquerForm&, win::TControl&) {}
+
+void ThirdPanel(TLacquerForm& frame, win::TControl& control) {
+  TSkinControl::SetProperty(&control, "Transparent", "True");
+  Attach<TSkinBox>(frame, control, true);
+}
+
+void ThirdTrackBar(TLacquerForm& frame, win::TControl& control) {
+  TSkinControl::SetProperty(&control, "Transparent", "True");
+  Attach<TSkinTrackBar>(frame, control, false);
+}
+
+void ThirdButton(TLacquerForm& frame, win::TControl& control) { Attach<TSkinButton>(frame, control, false); }
+void ThirdBitButton(TLacquerForm& frame, win::TControl& control) { Attach<TSkinBitButton>(frame, control, false); }
+
+void ThirdSpeedButton(TLacquerForm& frame, win::TControl& control) {
+  auto* painter = new TSkinSpeedButton(&control);
+  painter->InitGraphicControl(&frame, frame.FSkinData, &frame.FCanvas2);
+}
+
+void ThirdProgress(TLacquerForm& frame, win::TControl& control) { Attach<TSkinProgress>(frame, control, false); }
+void ThirdGroupBox(TLacquerForm& frame, win::TControl& control) { Attach<TSkinGroupBox>(frame, control, true); }
+
+// The check boxes inside take their painters with the check-box painters.
+void ThirdCheckGroup(TLacquerForm& frame, win::TControl& control) {
+  if (frame.FSkinData->SkinControls().Contains(T::xcGroupBox)) Attach<TSkinGroupBox>(frame, control, true);
+}
+
+void ThirdContainer(TLacquerForm& frame, win::TControl& control) {
+  auto* container = dynamic_cast<win::TWinControl*>(&control);
+  if (!container) return;
+  for (int i = 0; i < container->ControlCount(); ++i) {
+    win::TControl& child = *container->Controls(i);
+    frame.Find3rdControl(Upper(child.ClassName()), child);
+  }
+}
+
+// Kinds whose painters come later (combobox, edit, radiobutton, tab, scrollbar,
+// embedscrollbar, checkbox) are handled as listed classes without a painter until then.
+const TThirdPartyKind kKinds[] = {
+    {"nil", kNone, false, &Nothing},
+    {"panel", TTypes{T::xcPanel}, false, &ThirdPanel},
+    {"trackbar", TTypes{T::xcButton}, false, &ThirdTrackBar},
+    {"button", TTypes{T::xcButton}, false, &ThirdButton},
+    {"bitbtn", TTypes{T::xcButton}, false, &ThirdBitButton},
+    {"speedbutton", TTypes{T::xcSpeedButton}, false, &ThirdSpeedButton},
+    {"progress", TTypes{T::xcProgress}, false, &ThirdProgress},
+    {"groupbox", TTypes{T::xcGroupBox}, false, &ThirdGroupBox},
+    {"radiogroup", TTypes{T::xcGroupBox}, false, &ThirdGroupBox},
+    {"checkgroup", TTypes{T::xcPanel}, false, &ThirdCheckGroup},
+    {"container", kNone, false, &ThirdContainer},
+};
+
+constexpr std::size_t kMaxKindLength = 50;
+
+}  // namespace
+
+std::span<const TDiscoveryRow> DiscoveryTable() { return kTable; }
+std::span<const TThirdPartyKind> ThirdPartyKinds() { return kKinds; }
+
+bool InheritsFromName(const core::TObject& object, std::string_view className) {
+  for (const core::TClassInfo* c = &object.ClassType(); c; c = c->Parent)
+    if (className == c->Name) return true;
+  return false;
+}
+
+const TDiscoveryRow* FindDiscoveryRow(const win::TControl& control) {
+  const std::string upper = Upper(control.ClassName());
+  for (const TDiscoveryRow& row : kTable) {
+    for (const char* name : row.Names) {
+      if (!name) continue;
+      const bool hit = row.Match == TMatchKind::Inherits ? InheritsFromName(control, name) : upper == name;
+      if (hit) return &row;
+    }
+  }
+  return nullptr;
+}
+
+bool RowAllowed(const TSkinData& data, TSkinControlTypes needs, bool needsTabs) {
+  if ((data.SkinControls().Bits() & needs.Bits()) != needs.Bits()) return false;
+  return !needsTabs || (data.Tabs && data.Tabs->Bitmap.Width() > 0);
+}
+
+std::optional<std::string> LookupSkin3rd(const core::TStringList& list, std::string_view className) {
+  std::string prefix(className);
+  std::transform(prefix.begin(), prefix.end(), prefix.begin(), [](unsigned char c) { return std::tolower(c); });
+  prefix += '=';
+  for (std::int32_t i = 0; i < list.Count(); ++i) {
+    std::string line = list.Get(i);
+    std::transform(line.begin(), line.end(), line.begin(), [](unsigned char c) { return std::tolower(c); });
+    if (line.compare(0, prefix.size(), prefix) == 0) return line.substr(prefix.size(), kMaxKindLength);
+  }
+  return std::nullopt;
+}
+
+// ---- the walk
+
 void TLacquerForm::InitControls(win::TCustomForm& form) {
   PurgeControls();
   InitControlA(form);
+  // Windowed controls the form does not own (made at run time by other owners).
+  std::function<void(win::TWinControl&)> walk = [&](win::TWinControl& container) {
+    for (int i = 0; i < container.ControlCount(); ++i)
+      if (auto* child = dynamic_cast<win::TWinControl*>(container.Controls(i))) {
+        AddComp(*child, form);
+        walk(*child);
+      }
+  };
+  walk(form);
 }
 
 void TLacquerForm::InitControlA(win::TWinControl& container) {
+  // Discovery may add components (painters) to the container while it walks.
+  std::vector<win::TControl*> controls;
   for (std::int32_t i = 0; i < container.ComponentCount(); ++i)
-    if (auto* control = dynamic_cast<win::TControl*>(container.Components(i))) AddComp(*control, container);
+    if (auto* control = dynamic_cast<win::TControl*>(container.Components(i))) controls.push_back(control);
+  for (win::TControl* control : controls) AddComp(*control, container);
   if (FSkinData && FSkinData->SkinControls().Contains(TSkinControlType::xcPopupMenu))
     if (auto* form = dynamic_cast<win::TCustomForm*>(&container)) InitPopMenu(*form, true);
 }
 
 void TLacquerForm::InitNestform(win::TCustomForm& container) {
   PurgeControls();
+  if (!FindSkinComp(container)) Attach<TSkinBox>(*this, container, true);
   InitControlA(container);
 }
 
-// The painters arrive with the control painters; until then controls keep their system look.
-void TLacquerForm::AddComp(win::TControl&, win::TWinControl&) {}
+void TLacquerForm::AddComp(win::TControl& control, win::TWinControl& parent) {
+  if (!FSkinData) return;
+  if (control.Tag() == FSkinData->DisableTag() || !control.Parent() || FindSkinComp(control)) return;
+  const std::string className = Upper(control.ClassName());
+  auto* windowed = dynamic_cast<win::TWinControl*>(&control);
+  if (windowed) {
+    windowed->HandleNeeded();
+    if (!windowed->HandleAllocated()) return;
+  }
+  if (FSkinData->OnSkinControl) {
+    core::TComponent* chosen = nullptr;
+    FSkinData->OnSkinControl(this, FSkinData, &parent, &control, className, chosen);
+    if (auto* painter = dynamic_cast<TSkinControl*>(chosen)) {
+      if (!AddControlList(painter)) painter->Init(this, FSkinData, &FCanvas2, painter->FParentBK);
+      if (InheritsFromName(control, "TCustomPanel")) Children(*this, control);
+      return;
+    }
+  }
+  if (Find3rdControl(className, control)) return;
+  if (className == "TDBCOMBOBOXEH" || className == "TFRDESIGNERPAGE" || className == "TFRPBOX") return;
+  const TDiscoveryRow* row = FindDiscoveryRow(control);
+  if (row && RowAllowed(*FSkinData, row->Needs, row->NeedsTabs)) row->Apply(*this, control, parent);
+}
 
-bool TLacquerForm::Find3rdControl(const std::string&, win::TControl&) { return false; }
+bool TLacquerForm::Find3rdControl(const std::string& className, win::TControl& control) {
+  if (!FSkinData || !FSkinData->Skin3rd()) return false;
+  const std::optional<std::string> kind = LookupSkin3rd(*FSkinData->Skin3rd(), className);
+  if (!kind) return false;
+  for (const TThirdPartyKind& k : kKinds)
+    if (*kind == k.Kind) {
+      if (RowAllowed(*FSkinData, k.Needs, k.NeedsTabs)) k.Apply(*this, control);
+      break;
+    }
+  return true;
+}
 
-void TLacquerForm::AddControlh(HWND) {}
+void InitToolbarMenu(TLacquerForm& frame, win::TMenuItem& item, bool on) {
+  for (int i = 0; i < item.Count(); ++i) {
+    win::TMenuItem& child = *item.Items(i);
+    if (on) {
+      child.OnDrawItem = [&frame](core::TObject* sender, win::TCanvas& canvas, RECT rect, bool selected) {
+        frame.DrawMenuItem(*static_cast<win::TMenuItem*>(sender), canvas, rect, selected);
+      };
+      child.OnMeasureItem = [&frame](core::TObject* sender, win::TCanvas& canvas, int& w, int& h) {
+        frame.MeasureItem(*static_cast<win::TMenuItem*>(sender), canvas, w, h);
+      };
+    } else {
+      child.OnDrawItem = nullptr;
+    }
+    InitToolbarMenu(frame, child, on);
+  }
+}
 
 }  // namespace bw::skin

@@ -6,7 +6,10 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "framework/core/Component.h"
 #include "framework/win/Bitmap.h"
@@ -15,6 +18,7 @@
 #include "framework/win/ImageList.h"
 #include "framework/win/Subclass.h"
 #include "framework/win/WindowProcSlot.h"
+#include "skin/controls/SkinImages.h"
 #include "skin/data/LacquerData.h"
 
 namespace bw::skin {
@@ -96,6 +100,9 @@ class TSkinControl : public core::TComponent {
 
   // Published properties of controls of any class; missing ones read -1, empty or none.
   static std::int32_t GetIntProperty(const core::TObject* object, std::string_view name);
+  // The same, but a missing property is told apart from one that holds -1 (Margin and
+  // Spacing use -1 for "automatic").
+  static std::optional<std::int32_t> FindIntProperty(const core::TObject* object, std::string_view name);
   static std::string GetEnumProperty(const core::TObject* object, std::string_view name);
   static std::string GetProperty(const core::TObject* object, std::string_view name);
   static std::wstring GetStringProp(const core::TObject* object, std::string_view name);
@@ -130,6 +137,36 @@ class TSkinControl : public core::TComponent {
   // Gives back whatever the painter took over (chain link, window procedure).
   void Release();
   TColor FaceColor() const;
+  bool HasSkinImage(const TDataSkinObject* object) const { return object && object->Bitmap.Width() > 0; }
+  bool HasOption(TSkinOption option) const { return FSkinData && FSkinData->Options().Contains(option); }
+  // The control's background under the painter: the parent's image with xoTransparent
+  // (framework controls), else the skin's face colour.
+  void PaintBackground(HDC dc, const RECT& rect);
+  // The hot-control slot of the frame (none without a frame).
+  TSkinControl* HotControl() const;
+  void SetHotControl(TSkinControl* painter);
+  static TSkinImageCache& Images() { return TSkinImageCache::Shared(); }
+  // The canvas a paint composing in `scratch` draws text with: the frame's shared canvas,
+  // bound only while the shared scratch bitmap is held, else the painter's own.
+  win::TCanvas& TextCanvas(const TScratch& scratch);
+
+ private:
+  bool FRecreating = false;
+  win::TCanvas FOwnCanvas;
+};
+
+// Binds a canvas to a context for one scope and detaches it after, selections undone.
+class TBoundCanvas {
+ public:
+  TBoundCanvas(win::TCanvas& canvas, HDC dc) : FCanvas(canvas) { FCanvas.SetHandle(dc); }
+  ~TBoundCanvas() { FCanvas.SetHandle(nullptr); }
+  TBoundCanvas(const TBoundCanvas&) = delete;
+  TBoundCanvas& operator=(const TBoundCanvas&) = delete;
+  win::TCanvas& operator*() { return FCanvas; }
+  win::TCanvas* operator->() { return &FCanvas; }
+
+ private:
+  win::TCanvas& FCanvas;
 };
 
 }  // namespace bw::skin

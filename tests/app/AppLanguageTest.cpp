@@ -15,6 +15,10 @@ using driver::TStoredValue;
 
 constexpr COLORREF kFuchsia = RGB(255, 0, 255);
 constexpr COLORREF kOvalYellow = RGB(248, 249, 145);
+// The program's skin: its query message, its face colour and its buttons' outer line.
+constexpr UINT kSkinQuery = 0x3523;
+constexpr COLORREF kSkinFace = RGB(243, 235, 211);
+constexpr COLORREF kSkinButtonEdge = RGB(122, 92, 62);
 
 class AppLanguageTest : public ::testing::Test {
  protected:
@@ -91,6 +95,16 @@ TEST_F(AppLanguageTest, MainWindowLayoutAndTabOrder) {
   ExpectBounds(children[1], 9, 257, 346, 25);
   ExpectBounds(children[2], 9, 9, 415, 244);
   ExpectBounds(children[3], 363, 258, 60, 25);
+  // The skin paints the buttons and the progress bar (each answers the skin's query) and
+  // gives the preview panel its face colour.
+  for (HWND painted : {children[0], children[1], children[3]})
+    EXPECT_TRUE(driver::WaitUntil([&] { return SendMessageW(painted, kSkinQuery, 0, 0) == 1; }))
+        << driver::WindowText(painted);
+  const POINT panelEdge = driver::ClientToScreenPoint(children[2], 1, 122);
+  EXPECT_TRUE(driver::WaitUntil([&] { return driver::ScreenPixel(panelEdge.x, panelEdge.y) == kSkinFace; }));
+  const POINT loadCorner = driver::ClientToScreenPoint(children[0], 1, 1);
+  EXPECT_TRUE(driver::WaitUntil([&] { return driver::ScreenPixel(loadCorner.x, loadCorner.y) == kSkinButtonEdge; }))
+      << "the skin's button outline";
   RECT shot = frame;
   InflateRect(&shot, 8, 8);
   EXPECT_TRUE(bw::test::SaveScreenPng(bw::test::ScreenshotPath("app-main.png"), shot));
@@ -148,6 +162,7 @@ TEST_F(AppLanguageTest, AskingValueShowsTheLanguageWindowAndFrenchIsStoredOnOk) 
   HWND ok = driver::FindButton(window, "OK");
   ASSERT_NE(ok, nullptr);
   EXPECT_FALSE(IsWindowEnabled(ok)) << "OK before a choice";
+  EXPECT_TRUE(driver::WaitUntil([&] { return SendMessageW(ok, kSkinQuery, 0, 0) == 1; })) << "OK is skinned";
   const auto combos = driver::ChildWindows(window, L"TComboBox");
   ASSERT_EQ(combos.size(), 1u);
 
@@ -179,6 +194,14 @@ TEST_F(AppLanguageTest, AskingValueShowsTheLanguageWindowAndFrenchIsStoredOnOk) 
     GetWindowRect(dialog, &dialogRect);
     driver::WaitUntil([&] { return IsWindowVisible(dialog) != FALSE; });
     bw::test::WaitPainted(dialog);
+    // The dialog's push buttons are bare windows taken over by the skin.
+    EXPECT_TRUE(driver::WaitUntil([&] {
+      for (HWND button : driver::ChildWindows(dialog, L"Button", true))
+        if ((GetWindowLongPtrW(button, GWL_STYLE) & 0xF) <= BS_DEFPUSHBUTTON && IsWindowVisible(button) &&
+            SendMessageW(button, kSkinQuery, 0, 0) == 1)
+          return true;
+      return false;
+    }));
     EXPECT_TRUE(bw::test::SaveScreenPng(bw::test::ScreenshotPath("app-open-dialog.png"), dialogRect));
   }
   ASSERT_TRUE(driver::CancelDialog(dialog));

@@ -41,6 +41,13 @@ std::string ReadAll(const fs::path& path) {
 TEST_F(AppRunTest, CancelledDialogAtFirstStartShowsTheEmptySummary) {
   StartApp("EN");
   ASSERT_TRUE(FApp.LoadCancelled());
+  // The summary box's OK is a bare window the skin takes over.
+  const auto shown = driver::WaitMessageBox(FApp.Pid());
+  ASSERT_TRUE(shown.has_value());
+  EXPECT_TRUE(driver::WaitUntil([&] {
+    HWND ok = GetDlgItem(shown->Handle, IDOK);
+    return ok && SendMessageW(ok, 0x3523, 0, 0) == 1;  // the skin's query
+  }));
   const driver::TMessageBox box = FApp.AnswerBox();
   EXPECT_EQ(box.Text, SummaryNothing(false, ""));
   EXPECT_EQ(box.Buttons, Expected({"OK"}));

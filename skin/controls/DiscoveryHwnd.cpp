@@ -1,0 +1,94 @@
+// Discovery for plain windows (system dialogs, windows of other modules): the painter
+// comes from the window's class name and button style.
+#include <algorithm>
+#include <cctype>
+
+#include "skin/controls/Buttons.h"
+#include "skin/controls/Discovery.h"
+#include "skin/controls/Panels.h"
+#include "skin/controls/Progress.h"
+#include "skin/window/LacquerForm.h"
+
+namespace bw::skin {
+
+TBareButtonKind ClassifyButtonStyle(DWORD style) {
+  if ((style & 0xB) == 0xB) return TBareButtonKind::None;  // owner-drawn
+  if ((style & 7) == 7 || (style & 0x80)) return TBareButtonKind::None;  // group box, picture button
+  if ((style & 3) == 3 || (style & 2) || (style & 5) == 5) return TBareButtonKind::CheckBox;
+  if ((style & 9) == 9 || (style & 4)) return TBareButtonKind::RadioButton;
+  return TBareButtonKind::PushButton;
+}
+
+namespace {
+
+template <class P>
+void AttachBare(TLacquerForm& frame, HWND window) {
+  auto* painter = new P(nullptr);  // listed, and freed, by the frame
+  painter->Inithwnd(window, frame.FSkinData, &frame.FCanvas2, &frame);
+}
+
+void ChildrenOf(TLacquerForm& frame, HWND window) {
+  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    if (GetWindowLongPtrW(child, GWL_STYLE) & WS_CHILD) frame.AddControlh(child);
+}
+
+void FaceColourOf(TLacquerForm& frame, HWND window) {
+  if (auto* control = dynamic_cast<win::TControl*>(FindControl(window)))
+    control->SetColor(frame.FSkinData->Colors[TShemeColor::csButtonFace]);
+}
+
+void Button(TLacquerForm& frame, HWND window, DWORD style) {
+  // Check boxes and radio buttons take their painters with the check-box painters.
+  if (ClassifyButtonStyle(style) == TBareButtonKind::PushButton) AttachBare<TSkinButton>(frame, window);
+}
+
+void NestedDialog(TLacquerForm& frame, HWND window, DWORD style) {
+  if (style & WS_TABSTOP) return;
+  ChildrenOf(frame, window);
+  AttachBare<TSkinBoxH>(frame, window);
+}
+
+void FrameworkPanel(TLacquerForm& frame, HWND window, DWORD) {
+  ChildrenOf(frame, window);
+  FaceColourOf(frame, window);
+}
+
+void SilentPanel(TLacquerForm& frame, HWND window, DWORD) { FaceColourOf(frame, window); }
+void FrameworkButton(TLacquerForm& frame, HWND window, DWORD) { AttachBare<TSkinButton>(frame, window); }
+void FrameworkProgress(TLacquerForm& frame, HWND window, DWORD) { AttachBare<TSkinProgress>(frame, window); }
+void Nothing(TLacquerForm&, HWND, DWORD) {}
+
+struct TBareRow {
+  const char* ClassName;  // lower case
+  void (*Apply)(TLacquerForm& frame, HWND window, DWORD style);
+};
+
+// First match by class name. Combo boxes, their extended kind, size grips, tab controls,
+// check boxes and edits are not here yet: they come with their painters.
+const TBareRow kBareRows[] = {
+    {"button", &Button},
+    {"systreeview32", &Nothing},
+    {"#32770", &NestedDialog},
+    {"tpanel", &FrameworkPanel},
+    {"tbutton", &FrameworkButton},
+    {"tprogressbar", &FrameworkProgress},
+    {"tsilentpaintpanel", &SilentPanel},
+};
+
+}  // namespace
+
+void TLacquerForm::AddControlh(HWND window) {
+  if (!FSkinData || !window) return;
+  if (std::any_of(FControls.begin(), FControls.end(), [&](const TSkinControl* p) { return p->FHandle == window; }))
+    return;
+  std::string name = GetWindowClassname(window);
+  std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
+  for (const TBareRow& row : kBareRows)
+    if (name == row.ClassName) {
+      row.Apply(*this, window, style);
+      return;
+    }
+}
+
+}  // namespace bw::skin
