@@ -22,9 +22,9 @@ TEXTBACK_CAP_PX = 9
 TEXTBACK_MIDDLE_PX = 2
 BAND_TOP_PX = 5
 BAND_BOTTOM_PX = 23
-TEXT_SHIFT_PX = 30       # keeps dialogs wide enough for the icon at the left
+TEXT_SHIFT_PX = 28       # keeps dialogs wide enough for the icon at the left
 TEXT_SHIFT_VERT_PX = 0
-TEXT_RIGHT_CLIP_PX = 112  # keeps the title clear of four caption buttons
+TEXT_RIGHT_CLIP_PX = 86   # clear of close, maximise and minimise; help, when shown, may lie under a long title
 
 # Caption buttons: flat rounded rectangles
 SYSBTN_W_PX = 24
