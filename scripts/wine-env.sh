@@ -6,13 +6,9 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
 
-bw_wine_prefix() {
-  local stamp="$WINEPREFIX/.bw-configured"
-  [ -f "$stamp" ] && return 0
-  mkdir -p "$WINEPREFIX"
-  wineserver -k >/dev/null 2>&1 || true
-  wineboot -i >/dev/null 2>&1 || true
-  # Unmanaged windows (no window manager here), no crash debugger, no audio driver.
+# Unmanaged windows (no window manager here), no crash debugger, no audio driver: into
+# the prefix WINEPREFIX names, made already.
+bw_wine_settings() {
   local reg="$WINEPREFIX/bw-settings.reg"
   cat > "$reg" <<'REG'
 REGEDIT4
@@ -31,6 +27,15 @@ REGEDIT4
 "Debugger"=""
 REG
   wine regedit "$reg" >/dev/null 2>&1
+}
+
+bw_wine_prefix() {
+  local stamp="$WINEPREFIX/.bw-configured"
+  [ -f "$stamp" ] && return 0
+  mkdir -p "$WINEPREFIX"
+  wineserver -k >/dev/null 2>&1 || true
+  wineboot -i >/dev/null 2>&1 || true
+  bw_wine_settings
   # Wine's own fonts make "MS Sans Serif" and "Tahoma" real faces.
   local fonts
   fonts=$(dpkg -L fonts-wine 2>/dev/null | grep -E '\.(ttf|fon)$' || true)

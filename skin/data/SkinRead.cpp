@@ -32,6 +32,8 @@ void AppendI32LE(std::vector<std::uint8_t>& out, std::int32_t value) {
 
 void SetDefaultSkinNotice(TNoticeProc notice) { DefaultNotice() = std::move(notice); }
 
+const TNoticeProc& DefaultSkinNotice() { return DefaultNotice(); }
+
 TSkinReader::TSkinReader() : FNotice(DefaultNotice()) {}
 
 TUnpackResult TSkinReader::Decompress(TByteStream& source, TByteStream& dest) {

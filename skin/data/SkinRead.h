@@ -25,6 +25,7 @@ using TNoticeProc = std::function<void(const std::string& text)>;
 
 // Notice for readers created from now on; empty means none.
 void SetDefaultSkinNotice(TNoticeProc notice);
+const TNoticeProc& DefaultSkinNotice();
 
 class TSkinReader {
  public:

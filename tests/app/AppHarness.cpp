@@ -58,9 +58,9 @@ std::vector<std::string> FilesIn(const std::filesystem::path& folder) {
   return names;
 }
 
-bool TAppSession::Start(std::string& error, bool waitMain) {
+bool TAppSession::Start(std::string& error, bool waitMain, const std::vector<std::string>& arguments) {
   FMain = nullptr;
-  if (!FApp.Start(ProgramPath(), error)) return false;
+  if (!FApp.Start(ProgramPath(), error, arguments)) return false;
   if (!waitMain) return true;
   if (!WaitMain()) error = "the main window did not appear";
   return FMain != nullptr;

@@ -36,7 +36,7 @@ class TAppSession {
  public:
   // Starts the program and waits for its main window (which shows only once the
   // language window, if any, has closed).
-  bool Start(std::string& error, bool waitMain = true);
+  bool Start(std::string& error, bool waitMain = true, const std::vector<std::string>& arguments = {});
   bool WaitMain();
   DWORD Pid() const { return FApp.Id(); }
   HWND Main() const { return FMain; }

@@ -4,8 +4,11 @@
 
 #include <functional>
 #include <memory>
+#include <set>
+#include <vector>
 
 #include "app/Gallery.h"
+#include "framework/win/GdiHandles.h"
 #include "skin/window/LacquerDlg.h"
 #include "skin/window/LacquerForm.h"
 #include "skin/window/LacquerMenu.h"
@@ -132,6 +135,98 @@ TEST_F(GalleryTest, TheModalDialogIsSkinnedAndAnswers) {
   EXPECT_TRUE(seen);
   EXPECT_NE(dialogWindow, nullptr);
   EXPECT_EQ(FGallery->StatusBar1->Panels()->Items(0).Text(), "The dialog said OK");
+}
+
+// The thread's top-level windows, visible or not: a skin change must leave none behind.
+std::set<HWND> ThreadWindows() {
+  std::set<HWND> windows;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM into) {
+        reinterpret_cast<std::set<HWND>*>(into)->insert(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+TEST_F(GalleryTest, ASkinChangeAtRunTimeReachesEveryOpenWindowWithoutLeaks) {
+  FGallery->NewMdiClick(nullptr);
+  TGalleryMdiForm* mdi = nullptr;
+  ASSERT_TRUE(PumpUntil([&] {
+    for (int i = 0; i < win::Screen().FormCount(); ++i)
+      if (auto* f = dynamic_cast<TGalleryMdiForm*>(win::Screen().Forms(i))) mdi = f;
+    return mdi && mdi->MDIChildCount() == 3;
+  }));
+  std::vector<HWND> windows{FGallery->WindowHandle(), mdi->WindowHandle()};
+  for (int i = 0; i < mdi->MDIChildCount(); ++i) windows.push_back(mdi->MDIChildren(i)->WindowHandle());
+  for (HWND w : windows) ASSERT_TRUE(WaitSkinned(w));
+
+  skin::TSkinData& data = *FGallery->SkinData1;
+  core::TMemoryStream stored;
+  data.SkinStream().SetPosition(0);
+  stored.LoadFromStream(data.SkinStream());
+  // Every frame has taken the sizes of the skin just loaded, and finished its change.
+  auto everyFrameHas = [&](int side, int caption) {
+    return PumpUntil([&] {
+      for (HWND w : windows) {
+        skin::TLacquerForm* frame = skin::SkinManager->FindSkinForm(w);
+        if (!frame || frame->FState != skin::kFrameSkinned || frame->FLeftWidth != side || frame->FTopHeight != caption)
+          return false;
+      }
+      return true;
+    });
+  };
+  auto toFrost = [&] {
+    data.LoadFromFile(BW_FROST_SKIN);
+    return everyFrameHas(6, 28);
+  };
+  auto toStored = [&] {
+    stored.SetPosition(0);
+    data.LoadFromStream(stored);
+    return everyFrameHas(4, 26);
+  };
+  const std::set<HWND> before = ThreadWindows();
+
+  ASSERT_TRUE(toFrost());
+  EXPECT_EQ(data.SkinName, "Frost");
+  for (HWND w : windows) {
+    WaitPainted(w);
+    RECT r = WindowArea(w);
+    POINT origin{0, 0};
+    ClientToScreen(w, &origin);
+    EXPECT_EQ(origin.x - r.left, 6);
+    // Opaque borders: no region cuts the corners away.
+    win::TRegionHandle region(CreateRectRgn(0, 0, 0, 0));
+    if (GetWindowRgn(w, region.Get()) != ERROR) {
+      EXPECT_TRUE(PtInRegion(region.Get(), 0, 0));
+    }
+  }
+  RECT gallery = WindowArea(FGallery->WindowHandle());
+  EXPECT_EQ(bw::test::WaitForScreenPixel(gallery.left, gallery.top, RGB(0x6F, 0x8B, 0xA8)), RGB(0x6F, 0x8B, 0xA8));
+  bw::test::SaveScreenPng(bw::test::ScreenshotPath("gallery-frost.png"), gallery);
+  mdi->TileClick(nullptr);
+  WaitPainted(mdi->WindowHandle());
+  bw::test::SaveScreenPng(bw::test::ScreenshotPath("gallery-mdi-frost.png"), WindowArea(mdi->WindowHandle()));
+
+  ASSERT_TRUE(toStored());
+  EXPECT_EQ(data.SkinName, "Oxblood");
+  win::TRegionHandle region(CreateRectRgn(0, 0, 0, 0));
+  ASSERT_NE(GetWindowRgn(FGallery->WindowHandle(), region.Get()), ERROR);
+  EXPECT_FALSE(PtInRegion(region.Get(), 0, 0));  // the rounded corner is cut again
+
+  // A leak of even one object per change would show after several round trips.
+  const DWORD gdiBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  const DWORD userBefore = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+  constexpr int kRoundTrips = 4;
+  for (int i = 0; i < kRoundTrips; ++i) {
+    ASSERT_TRUE(toFrost()) << i;
+    ASSERT_TRUE(toStored()) << i;
+  }
+  for (HWND w : windows) WaitPainted(w);
+  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdiBefore + kRoundTrips / 2);
+  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userBefore + kRoundTrips / 2);
+  EXPECT_EQ(ThreadWindows(), before) << "windows left behind or lost by the changes";
 }
 
 // Saves the screen round the menu window that opens next, then closes it.

@@ -86,9 +86,10 @@ bool WaitUntil(const std::function<bool()>& done, unsigned timeoutMs) {
 
 TAppProcess::~TAppProcess() { Kill(); }
 
-bool TAppProcess::Start(const std::string& exePath, std::string& error) {
+bool TAppProcess::Start(const std::string& exePath, std::string& error, const std::vector<std::string>& arguments) {
   Kill();
   std::wstring commandLine = L"\"" + Widen(exePath) + L"\"";
+  for (const std::string& argument : arguments) commandLine += L" \"" + Widen(argument) + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &FInfo)) {

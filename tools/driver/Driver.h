@@ -27,7 +27,8 @@ class TAppProcess {
   ~TAppProcess();
 
   // false (with the system's reason in error) when the process cannot be started.
-  bool Start(const std::string& exePath, std::string& error);
+  // arguments: each is quoted on the command line.
+  bool Start(const std::string& exePath, std::string& error, const std::vector<std::string>& arguments = {});
   DWORD Id() const { return FInfo.dwProcessId; }
   bool Running() const;
   // Exit code once ended within timeoutMs; nothing otherwise.

@@ -27,7 +27,10 @@ int Usage() {
       "  click CAPTION                     press a button of the running program's main window\n"
       "  open FILE | open-cancel           fill in (or cancel) the program's open dialog\n"
       "  box [ok|cancel]                   print the program's message box, then answer it\n"
-      "  windows                           list the visible top-level windows\n",
+      "  windows                           list the visible top-level windows\n"
+      "  check-start X Y EXE [ARG...]      start EXE with ARGs, wait until its main window's client\n"
+      "                                    area sits at X,Y in its frame, close it; 0 when it did and\n"
+      "                                    the program ended with 0\n",
       stderr);
   return 2;
 }
@@ -131,6 +134,39 @@ int Box(const std::vector<std::string>& args) {
   return 0;
 }
 
+POINT ClientOffset(HWND window) {
+  RECT frame{};
+  GetWindowRect(window, &frame);
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  return POINT{origin.x - frame.left, origin.y - frame.top};
+}
+
+int CheckStart(const std::vector<std::string>& args) {
+  if (args.size() < 3) return Usage();
+  const int x = std::stoi(args[0]), y = std::stoi(args[1]);
+  TAppProcess app;
+  std::string error;
+  if (!app.Start(ToWindowsPath(args[2]), error, std::vector<std::string>(args.begin() + 3, args.end()))) return Fail(error);
+  HWND main = WaitTopWindow(app.Id(), kMainClass);
+  if (!main) {
+    if (auto box = FindMessageBox(app.Id())) return Fail("a message instead of the main window: " + box->Text);
+    return Fail("the main window did not appear");
+  }
+  const bool placed = WaitUntil([&] {
+    const POINT p = ClientOffset(main);
+    return p.x == x && p.y == y;
+  });
+  const POINT p = ClientOffset(main);
+  std::printf("main window \"%s\": client at %ld,%ld\n", WindowText(main).c_str(), p.x, p.y);
+  if (auto box = FindMessageBox(app.Id())) std::printf("message: %s\n", box->Text.c_str());
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  const auto code = app.WaitExit();
+  if (!code) return Fail("the program did not end");
+  std::printf("exit %lu\n", static_cast<unsigned long>(*code));
+  return placed && *code == 0 ? 0 : 1;
+}
+
 BOOL CALLBACK PrintWindow(HWND window, LPARAM /*unused*/) {
   if (!IsWindowVisible(window)) return TRUE;
   DWORD pid = 0;
@@ -158,6 +194,7 @@ int main(int argc, char** argv) {
     if (command == "open") return OpenDialog(false, args);
     if (command == "open-cancel") return OpenDialog(true, args);
     if (command == "box") return Box(args);
+    if (command == "check-start") return CheckStart(args);
     if (command == "windows") return EnumWindows(PrintWindow, 0) ? 0 : 1;
   } catch (const std::exception& e) {
     return Fail(e.what());

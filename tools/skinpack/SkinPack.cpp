@@ -10,6 +10,7 @@
 #include "skin/data/AnsiText.h"
 #include "skin/data/ByteStream.h"
 #include "skin/data/WinConvert.h"
+#include "tools/skinpack/SkinCheck.h"
 
 namespace bw::tools {
 
@@ -22,7 +23,8 @@ using bw::skin::WriteWholeFile;
 namespace {
 
 constexpr const char* kUsage =
-    "usage: skinpack build DIR OUT      pack a skin folder (its .ini and the bitmaps it names)\n"
+    "usage: skinpack check DIR          check a skin folder before packing it (exit status 1: problems)\n"
+    "       skinpack build DIR OUT      pack a skin folder (its .ini and the bitmaps it names)\n"
     "       skinpack stream DIR OUT     as build, with the 4-byte length a form's skin stream holds\n"
     "       skinpack list IN            list the entries of a packed skin\n"
     "       skinpack extract IN DIR     write every entry of a packed skin into DIR\n"
@@ -117,6 +119,15 @@ int Extract(const std::string& inName, const std::string& folder, std::ostream& 
   }
   out << "extracted " << written.size() << " entries into " << folder << "\n";
   return skipped == 0 ? 0 : 1;
+}
+
+// One line per problem on the output, so an author can work down the list.
+int Check(const std::string& folder, std::ostream& out) {
+  const TSkinCheckReport report = CheckSkinFolder(folder);
+  for (const std::string& problem : report.Problems) out << folder << ": " << problem << "\n";
+  for (const std::string& note : report.Notes) out << folder << ": note: " << note << "\n";
+  out << folder << ": " << (report.Ok() ? std::string("ok") : std::to_string(report.Problems.size()) + " problem(s)") << "\n";
+  return report.Ok() ? 0 : 1;
 }
 
 int LzhPack(const std::string& inName, const std::string& outName, std::ostream& err) {
@@ -235,8 +246,8 @@ bool CollectSkinEntries(const std::string& folder, std::vector<TSkinEntry>& entr
 
 int RunSkinpack(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const std::string command = args.empty() ? std::string() : args[0];
-  const std::size_t wanted = command == "list" ? 2 : 3;
-  const bool known = command == "build" || command == "stream" || command == "list" || command == "extract" || command == "lzh-pack" ||
+  const std::size_t wanted = command == "list" || command == "check" ? 2 : 3;
+  const bool known = command == "check" || command == "build" || command == "stream" || command == "list" || command == "extract" || command == "lzh-pack" ||
                      command == "lzh-unpack";
   if (!known || args.size() != wanted) {
     if (!command.empty() && !known) err << "skinpack: unknown command \"" << command << "\"\n";
@@ -244,6 +255,7 @@ int RunSkinpack(const std::vector<std::string>& args, std::ostream& out, std::os
     return 2;
   }
   try {
+    if (command == "check") return Check(args[1], out);
     if (command == "build" || command == "stream") return Build(args[1], args[2], command == "stream", err);
     if (command == "list") return List(args[1], out, err);
     if (command == "extract") return Extract(args[1], args[2], out, err);

@@ -3,7 +3,8 @@
 composed from the pieces the way the painters cut them (nine-slice, frames,
 colour key). Writes PNGs; nothing here is shipped.
 
-    python3 preview.py [--out DIR]      (default: the system's temp folder)
+    python3 preview.py [--out DIR] [--skin FOLDER]
+        (default: the system's temp folder and this skin; --skin ../frost shows the other)
 """
 
 import argparse
@@ -181,47 +182,62 @@ def window(skin, w, h, title, active=True, menu=None):
     and the client origin."""
     img = G.Image(w, h)
     p = "Personality"
-    idx = 1 if active else 2
-    lw = skin.bmp(p, "Left").w // 2
+    frames = {s: skin.ini.int(p, s + "Frame", 1) for s in ("Left", "Right", "Top", "Bottom")}
+    idx = lambda s: 1 if active or frames[s] < 2 else 2
+    lw = skin.bmp(p, "Left").w // frames["Left"]
+    rw = skin.bmp(p, "Right").w // frames["Right"]
     tb = skin.bmp(p, "Top")
-    th = tb.h // 2
-    bh = skin.bmp(p, "Bottom").h // 2
+    th = tb.h // frames["Top"]
+    bh = skin.bmp(p, "Bottom").h // frames["Bottom"]
     side = lambda s: (0, skin.ini.int(p, s + "TopHeight", 0), 0, skin.ini.int(p, s + "BotHeight", 0))
     ends = lambda s: (skin.ini.int(p, s + "TopHeight", 0), 0, skin.ini.int(p, s + "BotHeight", 0), 0)
     menu_h = 20 if menu else 0
-    img.rect(lw, th, w - lw, h - bh, skin.colour("Colours", "ButtonFace"))
-    img.paste(hmap(skin.bmp(p, "Left"), lw, h, side("Left"), idx, 2), 0, 0)
-    img.paste(hmap(skin.bmp(p, "Right"), lw, h, side("Right"), idx, 2), w - lw, 0)
-    img.paste(hmap(skin.bmp(p, "Bottom"), w - 2 * lw, bh, ends("Bottom"), idx, 2, stacked=True),
-              lw, h - bh)
-    img.paste(hmap(tb, w - 2 * lw, th, ends("Top"), idx, 2, stacked=True), lw, 0)
-    # title band and text
+    img.rect(lw, th, w - rw, h - bh, skin.colour("Colours", "ButtonFace"))
+    img.paste(hmap(skin.bmp(p, "Left"), lw, h, side("Left"), idx("Left"), frames["Left"]), 0, 0)
+    img.paste(hmap(skin.bmp(p, "Right"), rw, h, side("Right"), idx("Right"), frames["Right"]), w - rw, 0)
+    img.paste(hmap(skin.bmp(p, "Bottom"), w - lw - rw, bh, ends("Bottom"), idx("Bottom"),
+                   frames["Bottom"], stacked=True), lw, h - bh)
+    img.paste(hmap(tb, w - lw - rw, th, ends("Top"), idx("Top"), frames["Top"], stacked=True), lw, 0)
+    # title band and text, placed by TextAlignment as the frame places them
     tl = skin.ini.int(p, "TXTBackleft", 0)
     tr = skin.ini.int(p, "TXTBackRight", 0)
     tw = text_width(title) + tl + tr
-    tx = lw + skin.ini.int(p, "TextShift", 0)
-    band = rect_tile(skin.bmp(p, "TextBack"), tw, th, tl, tr, idx, 2, True)
+    strip = w - lw - rw
+    alignment = skin.ini.int(p, "TextAlignment", 0)
+    if alignment == 1:
+        tx = lw + (strip - tw) // 2
+    elif alignment == 2:
+        tx = lw + strip - skin.ini.int(p, "TextRightClip", 0) - tw
+    else:
+        tx = lw + skin.ini.int(p, "TextShift", 0)
+    band = rect_tile(skin.bmp(p, "TextBack"), tw, th, tl, tr, 1 if active else 2, 2, True)
     img.paste(band, tx, 0)
     ty = (th - 7) // 2 + skin.ini.int(p, "TextShiftVert", 0) // 2
-    ink = (246, 231, 193) if active else (205, 191, 166)
+    ink = skin.colour("Colours", "TitleTextActive" if active else "TitleTextNoActive")
     draw_text(img, tx + tl, ty, title, ink)
-    # caption buttons
-    for s in ("Button0", "Button1", "Button2", "Button4", "Button7"):
+    # caption buttons a plain window shows: icon, close, maximise, minimise, decorations
+    for s in skin.ini.order:
+        if not s.upper().startswith("BUTTON") or s.upper() in ("BUTTONS", "BUTTON"):
+            continue
+        action = skin.ini.int(s, "Action", 0)
+        visibility = skin.ini.int(s, "Visibility", 0)
+        visibility1 = skin.ini.int(s, "Visibility1", -1 if action == -1 else 0)
+        if visibility not in (0, 2, 8) or visibility1 not in (0, 6):
+            continue
         bmp = skin.bmp(s, "ButtonImage")
-        frames = skin.ini.int(s, "frame", 1)
+        count = skin.ini.int(s, "frame", 1)
         align = skin.ini.int(s, "Align", 0)
         x = skin.ini.int(s, "Xcoord", 0)
         y = skin.ini.int(s, "Ycoord", 0)
-        bw = bmp.w // frames
         if align == 1:
             x = w - x
         elif align == 3:
             x = tx + tw + x
-        f = 1 if active or frames < 4 else 4
-        img.paste(frame_of(bmp, f, frames, False), x, y)
+        f = 1 if active or count < 4 else 4
+        img.paste(frame_of(bmp, f, count, False), x, y)
     if menu:
         mb = skin.bmp(p, "menuBar")
-        band = hmap(mb, w - 2 * lw, menu_h, (4, 0, 4, 0), idx, 2, stacked=True)
+        band = hmap(mb, w - lw - rw, menu_h, (4, 0, 4, 0), 1 if active else 2, 2, stacked=True)
         img.paste(band, lw, th)
         x = lw + 4 + 4
         for item in menu:
@@ -440,17 +456,18 @@ def main():
     parser.add_argument("--skin", default=here)
     args = parser.parse_args()
     skin = Skin(args.skin)
+    name = skin.ini.get("TitlebarSkin", "SkinName").lower()
     outputs = {
-        "oxblood-sheet.png": contact_sheet(skin, args.skin),
-        "oxblood-mock.png": on_desktop(main_window(skin, True), main_window(skin, False)),
-        "oxblood-gallery.png": on_desktop(gallery(skin), popup_menu(skin)),
+        name + "-sheet.png": contact_sheet(skin, args.skin),
+        name + "-mock.png": on_desktop(main_window(skin, True), main_window(skin, False)),
+        name + "-gallery.png": on_desktop(gallery(skin), popup_menu(skin)),
     }
-    for name, img in outputs.items():
-        path = os.path.join(args.out, name)
+    for file_name, img in outputs.items():
+        path = os.path.join(args.out, file_name)
         write_png(path, img)
         print(path)
     zoom = on_desktop(main_window(skin, True)).crop(0, 0, 240, 80)
-    write_png(os.path.join(args.out, "oxblood-corner.png"), scaled(zoom, 4))
+    write_png(os.path.join(args.out, name + "-corner.png"), scaled(zoom, 4))
 
 
 if __name__ == "__main__":
