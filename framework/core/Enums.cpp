@@ -40,6 +40,13 @@ const char* const kOpenOption[] = {
     "ofNoValidate",     "ofAllowMultiSelect", "ofExtensionDifferent", "ofPathMustExist",      "ofFileMustExist",
     "ofCreatePrompt",   "ofShareAware",       "ofNoReadOnlyReturn",   "ofNoTestFileCreate",   "ofNoNetworkButton",
     "ofNoLongNames",    "ofOldStyleDialog",   "ofNoDereferenceLinks", "ofEnableIncludeNotify", "ofEnableSizing"};
+const char* const kToolButtonStyle[] = {"tbsButton", "tbsCheck", "tbsDropDown", "tbsSeparator", "tbsDivider"};
+const char* const kCustomDrawState[] = {"cdsSelected", "cdsGrayed", "cdsDisabled", "cdsChecked", "cdsFocused",
+                                        "cdsDefault",  "cdsHot",    "cdsMarked",   "cdsIndeterminate"};
+const char* const kTabPosition[] = {"tpTop", "tpBottom", "tpLeft", "tpRight"};
+const char* const kViewStyle[] = {"vsIcon", "vsSmallIcon", "vsList", "vsReport"};
+const char* const kGridOption[] = {"goFixedVertLine", "goFixedHorzLine", "goVertLine",     "goHorzLine",
+                                   "goRangeSelect",   "goRowSelect",     "goThumbTracking"};
 
 const TIdentEntry kColors[] = {
     {clBlack, "clBlack"},     {clMaroon, "clMaroon"},       {clGreen, "clGreen"},
@@ -86,6 +93,11 @@ const TEnumInfo kTickStyleInfo{"TTickStyle", kTickStyle};
 const TEnumInfo kTickMarkInfo{"TTickMark", kTickMark};
 const TEnumInfo kUDOrientationInfo{"TUDOrientation", kUDOrientation};
 const TEnumInfo kOpenOptionInfo{"TOpenOption", kOpenOption};
+const TEnumInfo kToolButtonStyleInfo{"TToolButtonStyle", kToolButtonStyle};
+const TEnumInfo kCustomDrawStateInfo{"TCustomDrawState", kCustomDrawState};
+const TEnumInfo kTabPositionInfo{"TTabPosition", kTabPosition};
+const TEnumInfo kViewStyleInfo{"TViewStyle", kViewStyle};
+const TEnumInfo kGridOptionInfo{"TGridOption", kGridOption};
 const TIdentMap kColorIdents{kColors};
 
 }  // namespace bw::core

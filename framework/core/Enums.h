@@ -74,6 +74,33 @@ enum class TOpenOption : std::uint8_t {
 };
 using TOpenOptions = TSet<TOpenOption>;
 
+// Common controls.
+enum class TToolButtonStyle : std::uint8_t { tbsButton, tbsCheck, tbsDropDown, tbsSeparator, tbsDivider };
+enum class TCustomDrawStateFlag : std::uint8_t {
+  cdsSelected,
+  cdsGrayed,
+  cdsDisabled,
+  cdsChecked,
+  cdsFocused,
+  cdsDefault,
+  cdsHot,
+  cdsMarked,
+  cdsIndeterminate
+};
+using TCustomDrawState = TSet<TCustomDrawStateFlag>;
+enum class TTabPosition : std::uint8_t { tpTop, tpBottom, tpLeft, tpRight };
+enum class TViewStyle : std::uint8_t { vsIcon, vsSmallIcon, vsList, vsReport };
+enum class TGridOption : std::uint8_t {
+  goFixedVertLine,
+  goFixedHorzLine,
+  goVertLine,
+  goHorzLine,
+  goRangeSelect,
+  goRowSelect,
+  goThumbTracking
+};
+using TGridOptions = TSet<TGridOption>;
+
 extern const TEnumInfo kAlignmentInfo;
 extern const TEnumInfo kButtonLayoutInfo;
 extern const TEnumInfo kBorderStyleInfo;
@@ -104,6 +131,11 @@ extern const TEnumInfo kTickStyleInfo;
 extern const TEnumInfo kTickMarkInfo;
 extern const TEnumInfo kUDOrientationInfo;
 extern const TEnumInfo kOpenOptionInfo;
+extern const TEnumInfo kToolButtonStyleInfo;
+extern const TEnumInfo kCustomDrawStateInfo;
+extern const TEnumInfo kTabPositionInfo;
+extern const TEnumInfo kViewStyleInfo;
+extern const TEnumInfo kGridOptionInfo;
 
 // Colours: 0x00BBGGRR literals, 0x800000nn for system colour nn.
 using TColor = std::int32_t;

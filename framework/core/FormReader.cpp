@@ -52,7 +52,7 @@ class TReader {
                        FRoot.ClassName());
     try {
       Begin(FRoot);
-      SetName(FRoot, node.Name);
+      SetName(FRoot, RootName(node.Name));
       ReadBody(FRoot, node);
       for (const TFixup& f : FFixups) ResolveFixup(f);
     } catch (...) {
@@ -82,6 +82,17 @@ class TReader {
   static void Begin(TComponent& c) {
     c.SetComponentState(TComponentStateFlag::csLoading, true);
     c.SetComponentState(TComponentStateFlag::csReading, true);
+  }
+
+  // A second window made from the same description takes the next free name beside the first
+  // ("Form_1", "Form_2"...) instead of failing: an application may open a form many times.
+  std::string RootName(const std::string& name) const {
+    const TComponent* owner = FRoot.Owner();
+    if (name.empty() || !owner) return name;
+    std::string unique = name;
+    for (int n = 1; owner->FindComponent(unique) && owner->FindComponent(unique) != &FRoot; ++n)
+      unique = name + "_" + std::to_string(n);
+    return unique;
   }
 
   void SetName(TComponent& c, const std::string& name) {

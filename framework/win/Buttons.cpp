@@ -5,6 +5,7 @@
 
 #include "framework/core/ClassRegistry.h"
 #include "framework/win/CheckCtrls.h"
+#include "framework/win/ComCtrls.h"
 #include "framework/win/Dialogs.h"
 #include "framework/win/EditCtrls.h"
 #include "framework/win/ExtCtrls.h"
@@ -321,6 +322,7 @@ void RegisterStdControls() {
   RegisterRangeControls();
   RegisterScrollingControls();
   RegisterMenuClasses();
+  RegisterComControls();
 }
 
 }  // namespace bw::win

@@ -94,6 +94,7 @@ const core::TPropInfo TControl::kProps[] = {
     core::BoolProp<&TControl::FEnabled, &TControl::SetEnabled>("Enabled", true),
     core::BoolProp<&TControl::FVisible, &TControl::SetVisible>("Visible", true),
     core::ObjProp<&TControl::PopupMenu, &TControl::SetPopupMenu>("PopupMenu"),
+    core::EnumProp<&TControl::FAlign, &TControl::SetAlign>("Align", core::kAlignInfo, core::TAlign::alNone),
     core::EventProp<&TControl::OnClick>("OnClick"),
     core::EventProp<&TControl::OnMouseDown>("OnMouseDown"),
     core::EventProp<&TControl::OnMouseUp>("OnMouseUp"),
@@ -166,6 +167,17 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   BoundsChanged();
   if (!IsWindowed()) Invalidate();
   NotifyParent(*this);
+  RequestAlign();
+}
+
+void TControl::SetAlign(core::TAlign align) {
+  if (align == FAlign) return;
+  FAlign = align;
+  if (FParent) FParent->AlignControls();
+}
+
+void TControl::RequestAlign() {
+  if (FAlign != core::TAlign::alNone && FParent && !FParent->FAligning) FParent->AlignControls();
 }
 
 POINT TControl::ClientToScreen(POINT p) const {
@@ -189,6 +201,7 @@ void TControl::SetVisible(bool visible) {
   if (visible) Invalidate();
   Perform(CM_VISIBLECHANGED, visible ? 1 : 0);
   NotifyParent(*this);
+  RequestAlign();
 }
 
 bool TControl::Showing() const { return FVisible && FParent && FParent->Showing(); }
@@ -568,6 +581,7 @@ void TWinControl::InsertControl(TControl& control) {
     if (auto* w = dynamic_cast<TWinControl*>(&control)) w->Handle();
   control.Invalidate();
   NotifyParent(control);
+  if (control.FAlign != core::TAlign::alNone) AlignControls();
 }
 
 void TWinControl::RemoveControl(TControl& control) {
@@ -578,6 +592,7 @@ void TWinControl::RemoveControl(TControl& control) {
   FControls.erase(it);
   control.FParent = nullptr;
   if (!IsDestroying()) Perform(CM_CONTROLCHANGE, reinterpret_cast<WPARAM>(&control));
+  if (control.FAlign != core::TAlign::alNone && !IsDestroying()) AlignControls();
   if (auto* w = dynamic_cast<TWinControl*>(&control); w && w->FHandle && !IsDestroying()) {
     if (w->IsDestroying()) return;  // its own destructor destroys the window
     ::SetParent(w->FHandle, nullptr);
@@ -672,7 +687,10 @@ POINT TWinControl::ScreenToClient(POINT p) const {
 void TWinControl::SetBounds(int left, int top, int width, int height) {
   if (FHandle) {
     MoveWindow(FHandle, left, top, width, height, TRUE);  // WM_SIZE/WM_MOVE update the fields
-    if (left == FLeft && top == FTop && width == FWidth && height == FHeight) return;
+    if (left == FLeft && top == FTop && width == FWidth && height == FHeight) {
+      RequestAlign();
+      return;
+    }
   }
   FLeft = left;
   FTop = top;
@@ -680,6 +698,8 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
   FHeight = std::max(height, 0);
   BoundsChanged();
   NotifyParent(*this);
+  RequestAlign();
+  AlignControls();
 }
 
 void TWinControl::SetVisible(bool visible) {
@@ -688,6 +708,43 @@ void TWinControl::SetVisible(bool visible) {
   if (FHandle) ShowWindow(FHandle, visible ? SW_SHOWNA : SW_HIDE);
   Perform(CM_VISIBLECHANGED, visible ? 1 : 0);
   NotifyParent(*this);
+  RequestAlign();
+}
+
+void TWinControl::Loaded() {
+  TControl::Loaded();
+  AlignControls();
+}
+
+void TWinControl::AlignControls() {
+  if (FAligning || IsLoading()) return;
+  FAligning = true;
+  RECT r = ClientRect();
+  AdjustClientRect(r);
+  using core::TAlign;
+  auto place = [&](TAlign align) {
+    for (TControl* c : FControls) {
+      if (c->FAlign != align || !c->FVisible) continue;
+      const int w = c->FWidth, h = c->FHeight;
+      switch (align) {
+        case TAlign::alTop: c->SetBounds(r.left, r.top, r.right - r.left, h); r.top += h; break;
+        case TAlign::alBottom: c->SetBounds(r.left, r.bottom - h, r.right - r.left, h); r.bottom -= h; break;
+        case TAlign::alLeft: c->SetBounds(r.left, r.top, w, r.bottom - r.top); r.left += w; break;
+        case TAlign::alRight: c->SetBounds(r.right - w, r.top, w, r.bottom - r.top); r.right -= w; break;
+        case TAlign::alClient: c->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top); break;
+        case TAlign::alNone: break;
+      }
+      r.bottom = std::max(r.bottom, r.top);
+      r.right = std::max(r.right, r.left);
+    }
+  };
+  try {
+    for (TAlign a : {TAlign::alTop, TAlign::alBottom, TAlign::alLeft, TAlign::alRight, TAlign::alClient}) place(a);
+  } catch (...) {
+    FAligning = false;
+    throw;
+  }
+  FAligning = false;
 }
 
 void TWinControl::SetEnabled(bool enabled) {
@@ -902,6 +959,7 @@ void TWinControl::WndProc(TMessage& message) {
       FHeight = r.bottom - r.top;
       BoundsChanged();
       NotifyParent(*this);
+      if (message.Msg == WM_SIZE) AlignControls();
       break;
     }
     case WM_SETTEXT: {

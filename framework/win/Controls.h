@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "framework/core/Component.h"
+#include "framework/core/Enums.h"
 #include "framework/core/TypeInfo.h"
 #include "framework/win/Canvas.h"
 #include "framework/win/Colors.h"
@@ -59,6 +60,11 @@ class TControl : public core::TComponent {
   // Client coordinates of this control to and from the screen.
   virtual POINT ClientToScreen(POINT p) const;
   virtual POINT ScreenToClient(POINT p) const;
+
+  // Where the control sits in its parent's client area; the parent places its aligned
+  // children whenever it, or one of them, changes size or visibility.
+  core::TAlign Align() const { return FAlign; }
+  void SetAlign(core::TAlign align);
 
   bool Visible() const { return FVisible; }
   virtual void SetVisible(bool visible);
@@ -128,6 +134,7 @@ class TControl : public core::TComponent {
   // Colour of the parent for ParentColor; the control's own colour without a parent.
   void ApplyParentFont();
   void ApplyParentColor();
+  void RequestAlign();
 
   int FLeft = 0;
   int FTop = 0;
@@ -135,6 +142,7 @@ class TControl : public core::TComponent {
   int FHeight = 0;
   bool FVisible = true;
   bool FEnabled = true;
+  core::TAlign FAlign = core::TAlign::alNone;
   std::string FCaption;
   TColor FColor = clBtnFace;
   std::unique_ptr<TFont> FFont;
@@ -240,8 +248,15 @@ class TWinControl : public TControl {
   void Update() override;
   // Paints the windowless children on dc (client coordinates of this control).
   void PaintControls(HDC dc);
+  // Places the aligned children: top and bottom ones across the full width in child
+  // order, then left and right ones in the height left, then client ones in the rest.
+  // Not while the control is being read: bounds read later must not undo it.
+  void AlignControls();
+  void Loaded() override;
 
  protected:
+  // The part of the client area aligned children share (a tab control's page, say).
+  virtual void AdjustClientRect(RECT&) const {}
   virtual void CreateParams(TCreateParams& params);
   virtual void CreateWnd();
   virtual void DestroyWnd();
@@ -262,6 +277,7 @@ class TWinControl : public TControl {
   bool FTabStop = false;
 
  private:
+  friend class TControl;
   friend LRESULT CALLBACK StdWndProc(HWND, UINT, WPARAM, LPARAM);
   void Attach(HWND window);
   void Detach();
@@ -275,6 +291,7 @@ class TWinControl : public TControl {
   std::vector<TControl*> FControls;  // children in tab (creation) order; not owned
   TControl* FCaptureControl = nullptr;
   bool FTrackingLeave = false;
+  bool FAligning = false;
   std::unique_ptr<TBrush> FBackground;
 };
 

@@ -65,11 +65,15 @@ TEST_F(AppLanguageTest, MainWindowLayoutAndTabOrder) {
     return origin.x - window.left == 4 && origin.y - window.top == 26;
   }));
   RECT client{};
-  GetClientRect(FApp.Main(), &client);
+  RECT frame{};
+  // The skinned frame takes over after the window shows: wait for its borders.
+  driver::WaitUntil([&] {
+    GetClientRect(FApp.Main(), &client);
+    GetWindowRect(FApp.Main(), &frame);
+    return frame.bottom - frame.top == client.bottom + 26 + 4;
+  });
   EXPECT_EQ(client.right, 494 - (system.right - system.left));
   EXPECT_EQ(client.bottom, 360 - (system.bottom - system.top));
-  RECT frame{};
-  GetWindowRect(FApp.Main(), &frame);
   EXPECT_EQ(frame.right - frame.left, client.right + 4 + 4);
   EXPECT_EQ(frame.bottom - frame.top, client.bottom + 26 + 4);
   // Centred as made; the skinned frame then grows from the top-left corner.

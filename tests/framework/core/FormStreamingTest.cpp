@@ -222,6 +222,26 @@ TEST_F(FormStreaming, RootMustBeOfTheDescribedClass) {
   EXPECT_EQ(created->Tag(), 3);
 }
 
+TEST_F(FormStreaming, SecondFormOfOneDescriptionTakesTheNextFreeName) {
+  TComponent owner(nullptr);
+  const char text[] = "object Form1: TTestForm\n object Button1: TTestButton\n end\nend\n";
+  auto* first = new TTestForm(&owner);
+  auto* second = new TTestForm(&owner);
+  auto* third = new TTestForm(&owner);
+  ReadComponentText(*first, text);
+  ReadComponentText(*second, text);
+  ReadComponentText(*third, text);
+  EXPECT_EQ(first->Name(), "Form1");
+  EXPECT_EQ(second->Name(), "Form1_1");
+  EXPECT_EQ(third->Name(), "Form1_2");
+  EXPECT_EQ(owner.FindComponent("Form1_1"), second);
+  // Children are named within their own form, so each keeps its name.
+  EXPECT_NE(second->FindComponent("Button1"), nullptr);
+  // Reading again into a named root keeps its name.
+  ReadComponentText(*second, "object Form1: TTestForm\nend\n");
+  EXPECT_EQ(second->Name(), "Form1_1");
+}
+
 TEST_F(FormStreaming, ReferencesAreResolvedAfterTheWholeForm) {
   TTestForm form(nullptr);
   // Button1 names Button2 before Button2 exists in the description; nil clears.
