@@ -8,6 +8,7 @@
 #include "framework/win/Forms.h"
 #include "framework/win/Menus.h"
 #include "skin/controls/Buttons.h"
+#include "skin/controls/Checks.h"
 #include "skin/controls/Panels.h"
 #include "skin/controls/Progress.h"
 #include "skin/controls/WinSubClass.h"
@@ -53,9 +54,21 @@ void TrackBar(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
   Attach<TSkinTrackBar>(frame, control, false);
 }
 
-// The radio buttons inside take their painter with the check-box and radio painters.
+// Each button of the group is painted as a radio button, the group as a group box.
 void RadioGroup(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
+  if (auto* group = dynamic_cast<win::TWinControl*>(&control))
+    for (int i = 0; i < group->ControlCount(); ++i)
+      if (win::TControl* child = group->Controls(i); !frame.FindSkinComp(*child))
+        Attach<TSkinRadioButton>(frame, *child, false);
   Attach<TSkinGroupBox>(frame, control, true);
+}
+
+void CheckBox(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
+  Attach<TSkinCheckBox>(frame, control, false);
+}
+
+void RadioButton(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
+  Attach<TSkinRadioButton>(frame, control, false);
 }
 
 void Navigator(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
@@ -110,7 +123,7 @@ const TDiscoveryRow kTable[] = {
     // [tab painters] class TTABSET: TSkinTab31; descends from TTabSheet: TSkinTabSheet;
     //                class TTABBEDNOTEBOOK: TSkinTab
     {TMatchKind::ClassName, {"TMVCPANEL"}, kNone, false, &DiscoverChildren},
-    // [check painters] descends from TCustomCheckBox (xcCheckBox): TSkinCheckBox
+    {TMatchKind::Inherits, {"TCustomCheckBox"}, TTypes{T::xcCheckBox}, false, &CheckBox},
     {TMatchKind::Inherits, {"TTrackBar"}, TTypes{T::xcTrackBar}, false, &TrackBar},
     // [spin painters] class TUPDOWN or TSPINBUTTON (xcSpin): TSkinUpDown
     {TMatchKind::Inherits, {"TCustomRadioGroup"}, TTypes{T::xcRadioButton}, false, &RadioGroup},
@@ -118,7 +131,7 @@ const TDiscoveryRow kTable[] = {
     // [check painters] class TRZDBCHECKBOX or TRZCHECKBOX (xcCheckBox): TSkinObjImage kind 1;
     //                  class TRZRADIOBUTTON or TRZDBRADIOBUTTON (xcRadioButton): TSkinObjImage kind 2
     {TMatchKind::Inherits, {"TCustomGroupBox"}, TTypes{T::xcPanel}, false, &GroupBox},
-    // [check painters] descends from TRadioButton (xcRadioButton): TSkinRadioButton
+    {TMatchKind::Inherits, {"TRadioButton"}, TTypes{T::xcRadioButton}, false, &RadioButton},
     {TMatchKind::Inherits, {"TCustomLabel"}, kNone, false, &Label},
     {TMatchKind::Inherits, {"TProgressBar"}, TTypes{T::xcProgress}, false, &Progress},
     // [scroll-bar painters] descends from TScrollBar (xcScrollbar): TSkinScControl
@@ -163,9 +176,31 @@ void ThirdSpeedButton(TLacquerForm& frame, win::TControl& control) {
 
 void ThirdProgress(TLacquerForm& frame, win::TControl& control) { Attach<TSkinProgress>(frame, control, false); }
 void ThirdGroupBox(TLacquerForm& frame, win::TControl& control) { Attach<TSkinGroupBox>(frame, control, true); }
+void ThirdCheckBox(TLacquerForm& frame, win::TControl& control) { Attach<TSkinCheckBox>(frame, control, false); }
+void ThirdRadioButton(TLacquerForm& frame, win::TControl& control) {
+  Attach<TSkinRadioButton>(frame, control, false);
+}
 
-// The check boxes inside take their painters with the check-box painters.
+// With xcRadioButton every child of a group gets the painter of its kind (the box-image
+// painter of the libraries that draw their own glyphs is not built: those keep their look).
+template <class P>
+void GroupChildren(TLacquerForm& frame, win::TControl& control) {
+  auto* group = dynamic_cast<win::TWinControl*>(&control);
+  if (!group || !frame.FSkinData->SkinControls().Contains(T::xcRadioButton)) return;
+  for (int i = 0; i < group->ControlCount(); ++i) {
+    win::TControl& child = *group->Controls(i);
+    if (Upper(child.ClassName()).find("TRZ") != std::string::npos || frame.FindSkinComp(child)) continue;
+    Attach<P>(frame, child, false);
+  }
+}
+
+void ThirdRadioGroup(TLacquerForm& frame, win::TControl& control) {
+  GroupChildren<TSkinRadioButton>(frame, control);
+  Attach<TSkinGroupBox>(frame, control, true);
+}
+
 void ThirdCheckGroup(TLacquerForm& frame, win::TControl& control) {
+  GroupChildren<TSkinCheckBox>(frame, control);
   if (frame.FSkinData->SkinControls().Contains(T::xcGroupBox)) Attach<TSkinGroupBox>(frame, control, true);
 }
 
@@ -178,8 +213,8 @@ void ThirdContainer(TLacquerForm& frame, win::TControl& control) {
   }
 }
 
-// Kinds whose painters come later (combobox, edit, radiobutton, tab, scrollbar,
-// embedscrollbar, checkbox) are handled as listed classes without a painter until then.
+// Kinds whose painters come later (combobox, edit, tab, scrollbar, embedscrollbar) are
+// handled as listed classes without a painter until then.
 const TThirdPartyKind kKinds[] = {
     {"nil", kNone, false, &Nothing},
     {"panel", TTypes{T::xcPanel}, false, &ThirdPanel},
@@ -189,7 +224,9 @@ const TThirdPartyKind kKinds[] = {
     {"speedbutton", TTypes{T::xcSpeedButton}, false, &ThirdSpeedButton},
     {"progress", TTypes{T::xcProgress}, false, &ThirdProgress},
     {"groupbox", TTypes{T::xcGroupBox}, false, &ThirdGroupBox},
-    {"radiogroup", TTypes{T::xcGroupBox}, false, &ThirdGroupBox},
+    {"radiogroup", TTypes{T::xcGroupBox}, false, &ThirdRadioGroup},
+    {"radiobutton", TTypes{T::xcRadioButton}, false, &ThirdRadioButton},
+    {"checkbox", TTypes{T::xcCheckBox}, false, &ThirdCheckBox},
     {"checkgroup", TTypes{T::xcPanel}, false, &ThirdCheckGroup},
     {"container", kNone, false, &ThirdContainer},
 };

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "skin/controls/Buttons.h"
+#include "skin/controls/Checks.h"
 #include "skin/controls/Discovery.h"
 #include "skin/controls/Panels.h"
 #include "skin/controls/Progress.h"
@@ -38,8 +39,12 @@ void FaceColourOf(TLacquerForm& frame, HWND window) {
 }
 
 void Button(TLacquerForm& frame, HWND window, DWORD style) {
-  // Check boxes and radio buttons take their painters with the check-box painters.
-  if (ClassifyButtonStyle(style) == TBareButtonKind::PushButton) AttachBare<TSkinButton>(frame, window);
+  switch (ClassifyButtonStyle(style)) {
+    case TBareButtonKind::PushButton: AttachBare<TSkinButton>(frame, window); break;
+    case TBareButtonKind::CheckBox: AttachBare<TSkinCheckBox>(frame, window); break;
+    case TBareButtonKind::RadioButton: AttachBare<TSkinRadioButton>(frame, window); break;
+    case TBareButtonKind::None: break;
+  }
 }
 
 void NestedDialog(TLacquerForm& frame, HWND window, DWORD style) {
@@ -55,6 +60,7 @@ void FrameworkPanel(TLacquerForm& frame, HWND window, DWORD) {
 
 void SilentPanel(TLacquerForm& frame, HWND window, DWORD) { FaceColourOf(frame, window); }
 void FrameworkButton(TLacquerForm& frame, HWND window, DWORD) { AttachBare<TSkinButton>(frame, window); }
+void FrameworkCheckBox(TLacquerForm& frame, HWND window, DWORD) { AttachBare<TSkinCheckBox>(frame, window); }
 void FrameworkProgress(TLacquerForm& frame, HWND window, DWORD) { AttachBare<TSkinProgress>(frame, window); }
 void Nothing(TLacquerForm&, HWND, DWORD) {}
 
@@ -63,13 +69,14 @@ struct TBareRow {
   void (*Apply)(TLacquerForm& frame, HWND window, DWORD style);
 };
 
-// First match by class name. Combo boxes, their extended kind, size grips, tab controls,
-// check boxes and edits are not here yet: they come with their painters.
+// First match by class name. Combo boxes, their extended kind, size grips, tab controls
+// and edits are not here yet: they come with their painters.
 const TBareRow kBareRows[] = {
     {"button", &Button},
     {"systreeview32", &Nothing},
     {"#32770", &NestedDialog},
     {"tpanel", &FrameworkPanel},
+    {"tcheckbox", &FrameworkCheckBox},
     {"tbutton", &FrameworkButton},
     {"tprogressbar", &FrameworkProgress},
     {"tsilentpaintpanel", &SilentPanel},
