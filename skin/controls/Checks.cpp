@@ -186,7 +186,8 @@ void TSkinCheckControl::DrawControl(HDC dc, const RECT& rect) {
     caption.left = kCaptionStartPx;
   }
   box.right = box.left + w;
-  TKeyedImage* mark = Images().Compose(*image, kNoMargins, false, frame, n, w, h, true);
+  // Composed just before it is drawn: painting the parent's image may turn the cache over.
+  auto mark = [&] { return Images().Compose(*image, kNoMargins, false, frame, n, w, h, true); };
 
   if (!FClassFlag) {
     // A bare window keeps its own caption: only the box is drawn over what it painted.
@@ -197,7 +198,7 @@ void TSkinCheckControl::DrawControl(HDC dc, const RECT& rect) {
     const RECT local{0, 0, w, h};
     if (HasOption(TSkinOption::xoTransparent)) BitBlt(b, 0, 0, w, h, dc, target.left, target.top, SRCCOPY);
     else FillBG(b, local);
-    if (mark) mark->Draw(b, 0, 0);
+    if (TKeyedImage* m = mark()) m->Draw(b, 0, 0);
     BitBlt(dc, target.left, target.top, w, h, b, 0, 0, SRCCOPY);
     return;
   }
@@ -205,7 +206,7 @@ void TSkinCheckControl::DrawControl(HDC dc, const RECT& rect) {
   TScratch scratch(width, height);
   HDC b = scratch.DC();
   PaintBackground(b, RECT{0, 0, width, height});
-  if (mark) mark->Draw(b, box.left, box.top);
+  if (TKeyedImage* m = mark()) m->Draw(b, box.left, box.top);
 
   std::wstring text = GetFormCaption(FHandle);
   if (FControl && (FRadio || text.empty())) text = GetStringProp(FControl, "Caption");

@@ -141,7 +141,7 @@ TEST_F(DiscoveryTest, Skin3rdKindsDecideBeforeTheTableAndNilLeavesAClassAlone) {
 }
 
 TEST_F(DiscoveryTest, AKindWhosePainterIsNotThereStillCountsAsHandled) {
-  FApp.Data().Skin3rd()->Insert(0, "TProgressBar=combobox");
+  FApp.Data().Skin3rd()->Insert(0, "TProgressBar=tab");
   TLacquerForm* frame = FApp.Show();
   ASSERT_NE(frame, nullptr);
   EXPECT_TRUE(frame->Find3rdControl("TPROGRESSBAR", *Form().ProgressBar1));

@@ -36,6 +36,17 @@ TLacquerForm* TGalleryApp::Show() {
   return frame;
 }
 
+TLacquerForm* TGalleryApp::ShowOther(win::TForm& form) {
+  form.Show();
+  TLacquerForm* frame = nullptr;
+  bw::test::PumpUntil([&] {
+    frame = SkinManager ? SkinManager->FindSkinForm(form.WindowHandle()) : nullptr;
+    return frame && frame->FState == kFrameSkinned;
+  });
+  if (frame) bw::test::WaitPainted(form.WindowHandle());
+  return frame;
+}
+
 void TGalleryApp::ShowPage(int index) {
   FForm->PageControl1->SetActivePageIndex(index);
   bw::test::WaitPainted(FForm->WindowHandle());

@@ -25,6 +25,10 @@ class TGalleryApp {
   T& Control(std::string_view name) {
     return *dynamic_cast<T*>(FForm->FindComponent(name));
   }
+  // A second window of the program made by the same application, shown, and its frame
+  // once set up (none when it is not skinned).
+  TLacquerForm* ShowOther(win::TForm& form);
+  win::TApplication& App() { return *FApp; }
   // Brings the page control's page of this index forward and waits for it to paint.
   void ShowPage(int index);
 
