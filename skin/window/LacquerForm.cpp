@@ -409,6 +409,7 @@ void TLacquerForm::UnSubclass() {
   GetClientRect(FHandle, &client);
   ReleaseSubclasses();
   DeleteControls();
+  RestoreOwnerDrawn();
   if (FForm) {
     InitPopMenu(*FForm, false);
     if (FSkinData && FSkinData->SkinControls().Contains(TSkinControlType::xcMenuItem)) InitMainMenu(*FForm, false);
@@ -420,6 +421,7 @@ void TLacquerForm::UnSubclass() {
 void TLacquerForm::UnSubclass2() {
   if (FTimer) FTimer->SetEnabled(false);
   DeleteControls();
+  RestoreOwnerDrawn();
   if (FForm && FState != kFrameClosing) {
     InitPopMenu(*FForm, false);
     FForm->SetColor(FOrigColor);

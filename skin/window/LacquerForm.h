@@ -94,6 +94,7 @@ class TLacquerForm : public core::TComponent {
   // menu bar rebuilt, a painter of a windowless control dropped.
   void InitPopMenu(win::TCustomForm& form, bool on);
   void InitMainMenu(win::TCustomForm& form, bool on);
+  void RestoreOwnerDrawn();
   void UpdateMenuBar();
   void DeleteGraphicPainter(win::TControl& control);
   void DrawMenuItem(win::TMenuItem& item, win::TCanvas& canvas, RECT rect, bool selected);
@@ -177,6 +178,8 @@ class TLacquerForm : public core::TComponent {
   HMENU FOrigMenu = nullptr;
   HMENU FSystemMenu = nullptr;
   HMENU FOpenSubmenu = nullptr;
+  // Items of dropped menus that the skin made owner-drawn: the system draws them again after.
+  std::vector<std::pair<HMENU, UINT>> FOwnerDrawnItems;
   TColor FOrigColor = 0;
   DWORD FStyle = 0;
   std::int32_t FButtonsRight = 0;

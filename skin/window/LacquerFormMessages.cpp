@@ -57,6 +57,11 @@ bool TLacquerForm::HandleAlways(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT&
         SkinManager->FMenuKind = reinterpret_cast<HMENU>(wParam) == GetSystemMenu(FHandle, FALSE) ? 2 : 1;
       result = Default(msg, wParam, lParam);
       return true;
+    case WM_EXITMENULOOP:
+      // The loop's menus are gone, skinned or not: the next popup is of its own kind.
+      if (SkinManager) SkinManager->FMenuKind = 0;
+      result = Default(msg, wParam, lParam);
+      return true;
     case WM_CTLCOLORBTN:
       result = Default(msg, wParam, lParam);
       if (!FForm) SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);

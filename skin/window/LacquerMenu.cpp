@@ -67,8 +67,9 @@ void TidySeparators(win::TMenuItem& parent) {
   }
 }
 
-// Every entry of the tree is drawn by the frames.
-void MakeOwnerDrawn(HMENU menu) {
+// Every entry of the tree is drawn by the frames; what was not already drawn by its owner
+// is noted, to be given back when the skin goes.
+void MakeOwnerDrawn(HMENU menu, std::vector<std::pair<HMENU, UINT>>& made) {
   const int count = GetMenuItemCount(menu);
   for (int i = 0; i < count; ++i) {
     MENUITEMINFOW info{};
@@ -78,11 +79,28 @@ void MakeOwnerDrawn(HMENU menu) {
     if (!(info.fType & MFT_OWNERDRAW)) {
       info.fMask = MIIM_FTYPE;
       info.fType |= MFT_OWNERDRAW;
-      SetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
+      if (SetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) made.emplace_back(menu, static_cast<UINT>(i));
     }
-    if (info.hSubMenu) MakeOwnerDrawn(info.hSubMenu);
+    if (info.hSubMenu) MakeOwnerDrawn(info.hSubMenu, made);
   }
 }
+
+}  // namespace
+
+void TLacquerForm::RestoreOwnerDrawn() {
+  for (const auto& [menu, position] : FOwnerDrawnItems) {
+    if (!IsMenu(menu)) continue;
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE;
+    if (!GetMenuItemInfoW(menu, position, TRUE, &info) || !(info.fType & MFT_OWNERDRAW)) continue;
+    info.fType &= ~static_cast<UINT>(MFT_OWNERDRAW);
+    SetMenuItemInfoW(menu, position, TRUE, &info);
+  }
+  FOwnerDrawnItems.clear();
+}
+
+namespace {
 
 HWND OpenMenuWindow() {
   HWND found = nullptr;
@@ -372,7 +390,7 @@ bool TLacquerForm::CheckMenu(TMenuBtn* button) {
   if (button->FItem) TidySeparators(*button->FItem);
   gDrop.Index = button->FIndex;
   GetWindowRect(FHandle, &FWindowRect);
-  if (!(WinVersion.Major == 4)) MakeOwnerDrawn(button->FSubMenu);
+  if (!(WinVersion.Major == 4)) MakeOwnerDrawn(button->FSubMenu, FOwnerDrawnItems);
   FInMenuLoop = true;
   if (SkinManager) SkinManager->FMenuKind = 1;
   FOpenSubmenu = button->FSubMenu;

@@ -239,8 +239,17 @@ void TLacquerForm::DrawMenuItem(win::TMenuItem& item, win::TCanvas& canvas, RECT
   sc.Font().Assign(*win::Screen().MenuFont());
   win::TBitmap* background = SkinManager ? SkinManager->GetMenuBg(parentMenu) : nullptr;
   if (background && background->Width() > 0) {
-    BitBlt(sc.Handle(), 0, 0, w, h, background->Canvas().Handle(), rect.left + kMenuBorderPx,
-           rect.top + kMenuBorderPx, SRCCOPY);
+    // The background covers the whole popup window; item rectangles are client-relative,
+    // and where the client starts differs (a 3 px non-client border, or none under Wine).
+    POINT origin{kMenuBorderPx, kMenuBorderPx};
+    if (HWND popup = WindowFromDC(canvas.Handle())) {
+      RECT window;
+      POINT client{0, 0};
+      if (GetWindowRect(popup, &window) && ClientToScreen(popup, &client))
+        origin = POINT{client.x - window.left, client.y - window.top};
+    }
+    BitBlt(sc.Handle(), 0, 0, w, h, background->Canvas().Handle(), rect.left + origin.x, rect.top + origin.y,
+           SRCCOPY);
   } else {
     sc.Brush().SetColor(FSkinData->Colors[TShemeColor::csMenubg]);
     sc.FillRect(RECT{0, 0, w, h});

@@ -82,7 +82,9 @@ LRESULT TLacquerPopMenu::WinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       case WM_PAINT: {
         // Popup menus have no non-client area here: the items paint over a border drawn
-        // before them, so the border is drawn again afterwards.
+        // before them, so the border is drawn again afterwards. The items' background is
+        // ready before the first of them paints.
+        if (HasBackground() && !FMenuBackground) BuildBackground();
         const LRESULT r = Default(msg, wParam, lParam);
         win::TWindowDC dc(FHandle, win::TWindowDC::TArea::Window);
         if (dc) NcPaint(dc.Get());

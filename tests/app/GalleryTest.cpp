@@ -2,11 +2,13 @@
 // made, the windows it opens wear the skin, and each leaves a screenshot to look at.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 #include "app/Gallery.h"
 #include "skin/window/LacquerDlg.h"
 #include "skin/window/LacquerForm.h"
+#include "skin/window/LacquerMenu.h"
 #include "tests/support/WinTestSupport.h"
 
 namespace bw::app {
@@ -130,6 +132,53 @@ TEST_F(GalleryTest, TheModalDialogIsSkinnedAndAnswers) {
   EXPECT_TRUE(seen);
   EXPECT_NE(dialogWindow, nullptr);
   EXPECT_EQ(FGallery->StatusBar1->Panels()->Items(0).Text(), "The dialog said OK");
+}
+
+// Saves the screen round the menu window that opens next, then closes it.
+struct TMenuShot {
+  static inline const char* File = nullptr;
+  static inline RECT Around{};
+  static inline bool Saved = false;
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    if (!menu || !IsWindowVisible(menu) || !WaitPainted(menu, 1000)) return;
+    KillTimer(nullptr, id);
+    RECT r;
+    GetWindowRect(menu, &r);
+    UnionRect(&r, &r, &Around);
+    Saved = bw::test::SaveScreenPng(bw::test::ScreenshotPath(File), r);
+    EndMenu();
+  }
+  static bool Take(const char* file, RECT around, const std::function<void()>& open) {
+    File = file;
+    Around = around;
+    Saved = false;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, &Tick);
+    open();
+    PumpUntil([] { return Saved; }, 3000);
+    KillTimer(nullptr, timer);
+    return Saved;
+  }
+};
+
+TEST_F(GalleryTest, MenusOpenSkinnedFromTheBandAndAsContextMenu) {
+  HWND window = FGallery->WindowHandle();
+  skin::TLacquerForm* frame = skin::SkinManager->FindSkinForm(window);
+  ASSERT_NE(frame, nullptr);
+  ASSERT_NE(frame->FMenuBar, nullptr);
+  ASSERT_GE(frame->FMenuBar->FMenuButtons.size(), 4u);
+  RECT shown = WindowArea(window);
+  const RECT& file = frame->FMenuBar->FMenuButtons[0]->FRect;
+  const POINT at{shown.left + (file.left + file.right) / 2, shown.top + (file.top + file.bottom) / 2};
+  RECT corner{shown.left, shown.top, shown.left + 260, shown.top + 80};
+  EXPECT_TRUE(TMenuShot::Take("gallery-menu.png", corner, [&] {
+    SendMessageW(window, WM_NCLBUTTONDOWN, HTMENU, MAKELPARAM(at.x, at.y));
+  }));
+  ASSERT_NE(FGallery->PopupMenu1, nullptr);
+  const POINT context{shown.left + 120, shown.top + 520};
+  EXPECT_TRUE(TMenuShot::Take("gallery-context-menu.png", RECT{context.x - 10, context.y - 10, context.x, context.y},
+                              [&] { FGallery->PopupMenu1->Popup(context.x, context.y); }));
+  EXPECT_TRUE(skin::SkinManager->Menus().empty());
 }
 
 }  // namespace

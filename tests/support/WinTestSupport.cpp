@@ -156,4 +156,16 @@ void StartWatchdog(unsigned seconds) {
   if (t) CloseHandle(t);
 }
 
+int GdiHeadroom() {
+  std::vector<HBRUSH> brushes;
+  brushes.reserve(70000);
+  while (brushes.size() < 70000) {
+    HBRUSH b = CreateSolidBrush(RGB(1, 2, 3));
+    if (!b) break;
+    brushes.push_back(b);
+  }
+  for (HBRUSH b : brushes) DeleteObject(b);
+  return static_cast<int>(brushes.size());
+}
+
 }  // namespace bw::test

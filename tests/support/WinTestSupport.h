@@ -31,6 +31,10 @@ bool SaveScreenPng(const std::string& path, const RECT& area);
 // Where tests put their screenshots: build/win64/screenshots (made on first use).
 std::string ScreenshotPath(const std::string& fileName);
 
+// How many more GDI objects the process can make now: every leaked handle lowers it by one.
+// Compare two readings around repeated work (GetGuiResources is not implemented under Wine).
+int GdiHeadroom();
+
 // Ends the process with exit code 3 if a test hangs (a stuck modal loop, say)
 // longer than `seconds`; started once from main().
 void StartWatchdog(unsigned seconds);

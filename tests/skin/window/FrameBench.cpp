@@ -30,19 +30,6 @@ double MedianMs(int runs, F&& run) {
   return times[times.size() / 2];
 }
 
-// How many more GDI objects the process can make now: every leaked handle lowers it by one.
-int GdiHeadroom() {
-  std::vector<HBRUSH> brushes;
-  brushes.reserve(70000);
-  while (brushes.size() < 70000) {
-    HBRUSH b = CreateSolidBrush(RGB(1, 2, 3));
-    if (!b) break;
-    brushes.push_back(b);
-  }
-  for (HBRUSH b : brushes) DeleteObject(b);
-  return static_cast<int>(brushes.size());
-}
-
 double CreateWindowsMs(HWND parent) {
   return MedianMs(1, [&] {
     std::vector<HWND> windows;
@@ -131,15 +118,15 @@ int main() {
   });
   std::printf("skin change of 10 open windows: %.2f ms; repainting them: %.2f ms\n", changeMs, repaintMs);
 
-  const int before = GdiHeadroom();
+  const int before = bw::test::GdiHeadroom();
   for (int i = 0; i < 10000; ++i) frame->UpdateNc();
-  const int afterPaints = GdiHeadroom();
+  const int afterPaints = bw::test::GdiHeadroom();
   for (int i = 0; i < 100; ++i) {
     skin::SkinManager->SetActionData(&data);
     skin::SkinManager->FAction = skin::kActionSkinChanged;
     skin::SkinManager->OnTimer();
   }
-  const int afterChanges = GdiHeadroom();
+  const int afterChanges = bw::test::GdiHeadroom();
   std::printf("GDI handles left behind: %d after 10,000 frame paints, %d after 100 skin changes (headroom %d)\n",
               before - afterPaints, afterPaints - afterChanges, before);
   DestroyWindow(plain);

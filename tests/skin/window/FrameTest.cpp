@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "framework/win/Dialogs.h"
 #include "framework/win/Menus.h"
 #include "framework/win/Text.h"
@@ -453,6 +456,113 @@ TEST_F(FrameTest, AChangeToASecondSkinTakesItsSizesAndKeepsTheClient) {
             RGB(50, 120, 190));
   bw::test::WaitPainted(h);
   bw::test::SaveScreenPng(bw::test::ScreenshotPath("frame-second-skin.png"), ScreenRectOf(h, 10));
+}
+
+TEST_F(FrameTest, AnotherModulesManagerFramesItsWindowsInTheSharedListsAndTakesThemAway) {
+  ASSERT_NE(FApp.ShowSkinned(Form()), nullptr);
+  const HINSTANCE other = GetModuleHandleW(L"user32.dll");
+  HWND foreign = PlainWindow(other, 200, 100);
+  ASSERT_NE(foreign, nullptr);
+  EXPECT_FALSE(SkinManager->AddForm(foreign));  // not the program's module
+  {
+    TSkinManage sub(true, other);
+    EXPECT_FALSE(sub.Attached());
+    EXPECT_FALSE(sub.AddForm(foreign));  // no lists before it is attached
+    sub.AssignData(SkinManager);
+    ASSERT_TRUE(sub.Attached());
+    EXPECT_TRUE(sub.AddForm(foreign));
+    // One list for both managers: the program's manager finds the module's frame.
+    TLacquerForm* frame = SkinManager->FindSkinForm(foreign);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->FModule, other);
+    EXPECT_TRUE(bw::test::PumpUntil([&] { return frame->FState == kFrameSkinned; }));
+    EXPECT_EQ(SendMessageW(foreign, SKIN_MSG_QUERY, 0, 0), 1);
+  }
+  // The module's manager went and took its frames: the window is as it was; ours stay.
+  EXPECT_EQ(SkinManager->FindSkinForm(foreign), nullptr);
+  EXPECT_NE(SendMessageW(foreign, SKIN_MSG_QUERY, 0, 0), 1);
+  win::TRegionHandle region(CreateRectRgn(0, 0, 0, 0));
+  EXPECT_EQ(GetWindowRgn(foreign, region.Get()), ERROR);
+  EXPECT_NE(SkinManager->FindSkinForm(Form().Handle()), nullptr);
+  EXPECT_EQ(SendMessageW(Form().Handle(), SKIN_MSG_QUERY, 0, 0), 1);
+
+  // When the program's manager goes first, the module's manager is detached, not left dangling.
+  auto late = std::make_unique<TSkinManage>(true, other);
+  late->AssignData(SkinManager);
+  HWND h = Form().Handle();
+  const int clientW = Form().ClientWidth(), clientH = Form().ClientHeight();
+  ReleaseSkinEngine();
+  EXPECT_FALSE(late->Attached());
+  late.reset();
+  // Every window is left as it was.
+  EXPECT_NE(SendMessageW(h, SKIN_MSG_QUERY, 0, 0), 1);
+  EXPECT_EQ(GetWindowRgn(h, region.Get()), ERROR);
+  EXPECT_EQ(Form().ClientWidth(), clientW);
+  EXPECT_EQ(Form().ClientHeight(), clientH);
+  DestroyWindow(foreign);
+}
+
+TEST_F(FrameTest, CaptionsAreMeasuredAndDrawnAsWideText) {
+  TLacquerForm* frame = FApp.ShowSkinned(Form());
+  ASSERT_NE(frame, nullptr);
+  const std::string caption = "Arr\xC3\xAAt \xE2\x80\x94 Fran\xC3\xA7" "ais";  // UTF-8
+  Form().SetCaption(caption);
+  frame->UpdateNc();
+  auto width = [&](const std::wstring& text) {
+    win::TWindowDC screen(nullptr);
+    win::TMemoryDC dc(screen.Get());
+    win::TSelectGuard font(dc.Get(), frame->FCaptionFont->Handle());
+    RECT r{0, 0, 0, 0};
+    DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &r, DT_SINGLELINE | DT_CALCRECT | DT_NOPREFIX);
+    return r.right - r.left;
+  };
+  wchar_t shown[64] = {};
+  GetWindowTextW(Form().Handle(), shown, 64);
+  EXPECT_EQ(std::wstring(shown), L"Arr\u00EAt \u2014 Fran\u00E7ais");
+  const int wide = width(frame->FCaptionPrefix + L"Arr\u00EAt \u2014 Fran\u00E7ais" + frame->FCaptionSuffix);
+  // Read through a one-byte code page, the same bytes would make a longer text.
+  const int bytes = width(frame->FCaptionPrefix + L"Arr\u00C3\u00AAt \u00E2\u20AC\u201D Fran\u00C3\u00A7ais" +
+                          frame->FCaptionSuffix);
+  ASSERT_NE(wide, bytes);
+  EXPECT_EQ(frame->FTextSize.cx, wide);
+}
+
+TEST_F(FrameTest, AHookedThreadsWindowsAreFramedThereAndLetGoWhenDestroyed) {
+  ASSERT_NE(FApp.ShowSkinned(Form()), nullptr);
+  std::atomic<DWORD> worker{0};
+  std::atomic<bool> hooked{false}, done{false};
+  std::atomic<HWND> window{nullptr};
+  bool framed = false, letGo = false;
+  std::thread thread([&] {
+    MSG m;
+    PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE);  // the thread's queue, before anyone posts
+    worker = GetCurrentThreadId();
+    bw::test::PumpUntil([&] { return hooked.load(); });
+    HWND w = PlainWindow(GetModuleHandleW(nullptr), 220, 120);
+    window = w;
+    ShowWindow(w, SW_SHOW);  // the activation reaches the thread's hook
+    framed = bw::test::PumpUntil([&] {
+      TLacquerForm* frame = SkinManager->FindSkinForm(w);
+      return frame && frame->FState == kFrameSkinned;
+    });
+    DestroyWindow(w);
+    TLacquerForm* frame = SkinManager->FindSkinForm(w);
+    letGo = frame && frame->FState == kFrameDestroyed;  // purged by the next pass over the list
+    done = true;
+  });
+  ASSERT_TRUE(bw::test::PumpUntil([&] { return worker.load() != 0; }));
+  const int slot = SkinManager->InstallThread(worker);
+  EXPECT_GE(slot, 0);
+  SkinManager->InstallThread(worker);  // once is enough: no second hook
+  hooked = true;
+  // This thread keeps its queue running: the other window's activation talks to ours.
+  EXPECT_TRUE(bw::test::PumpUntil([&] { return done.load(); }, 10000));
+  thread.join();
+  EXPECT_TRUE(framed);
+  EXPECT_TRUE(letGo);
+  SkinManager->UnInstallThread(worker);
+  SkinManager->DeleteDeleted();
+  EXPECT_EQ(SkinManager->FindSkinForm(window), nullptr);
 }
 
 }  // namespace

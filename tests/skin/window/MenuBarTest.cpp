@@ -257,18 +257,29 @@ TEST_F(MenuBarTest, SubmenuItemsAreMeasuredAndDrawnFromTheSkin) {
 TEST_F(MenuBarTest, PopupBordersComeFromTheMenuBackground) {
   TDataSkinObject& back = *FApp.Form().SkinData1->MenuBackground;
   const COLORREF corner = GetPixel(back.Bitmap.Canvas().Handle(), 1, 1);
-  COLORREF seen = CLR_INVALID;
+  COLORREF seen = CLR_INVALID, itemSeen = CLR_INVALID, itemWanted = RGB(1, 2, 3);
   {
     TMenuScript script({[&](HWND menu) {
       RECT r;
       GetWindowRect(menu, &r);
       seen = bw::test::WaitForScreenPixel(r.left + 1, r.top + 1, corner);
+      // The first item lies where the border ends, over the background from (3, 3) on;
+      // its frame 1 is keyed all over in this skin, so the background shows through.
+      TLacquerPopMenu* painter = nullptr;
+      for (TLacquerPopMenu* m : SkinManager->Menus())
+        if (m->FHandle == menu) painter = m;
+      if (painter && painter->FMenuBackground) {
+        itemSeen = bw::test::ScreenPixel(r.left + 4, r.top + 4);
+        itemWanted = GetPixel(painter->FMenuBackground->Canvas().Handle(), 4, 4);
+      }
       EndMenu();
     }});
     const POINT at = ScreenOf(Handle(), Centre(Button(1).FRect));
     SendMessageW(Handle(), WM_NCLBUTTONDOWN, HTMENU, ScreenParam(at));
   }
   EXPECT_EQ(seen, corner);
+  EXPECT_EQ(itemSeen, itemWanted);
+  EXPECT_NE(itemSeen, static_cast<COLORREF>(GetSysColor(COLOR_MENU)));
   EXPECT_TRUE(SkinManager->Menus().empty());  // the painter went with its window
   EXPECT_EQ(SkinManager->FMenuKind, 0);
 }
@@ -296,6 +307,208 @@ TEST_F(MenuBarTest, TheSkinnedSystemMenuOpensOnTheCaptionAndCloses) {
   win::TMenuItem* close = FFrame->FSysMenu->Items()->Items(FFrame->FSysMenu->Items()->Count() - 1);
   close->Click();
   EXPECT_TRUE(bw::test::PumpUntil([&] { return closed; }));
+}
+
+// Pixels of one item drawn alone at the size of a frame of the item bitmap.
+class TItemPicture {
+ public:
+  TItemPicture(TLacquerForm& frame, win::TMenuItem& item, int w, int h, bool selected = false) : FBitmap(w, h, win::TPixelFormat::pf24bit) {
+    frame.DrawMenuItem(item, FBitmap.Canvas(), RECT{0, 0, w, h}, selected);
+  }
+  COLORREF At(int x, int y) { return GetPixel(FBitmap.Canvas().Handle(), x, y); }
+  int Count(COLORREF colour, RECT area) {
+    int n = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+      for (int x = area.left; x < area.right; ++x) n += At(x, y) == colour;
+    return n;
+  }
+
+ private:
+  TBitmap FBitmap;
+};
+
+TEST_F(MenuBarTest, ItemsDrawChecksSeparatorsAndDisabledTextInTheSkinsColours) {
+  TSkinData& data = *FApp.Form().SkinData1;
+  TDataSkinObject& object = *data.MenuItem;
+  const int fw = object.Bitmap.Width() / 5, fh = object.Bitmap.Height();
+  HDC skin = object.Bitmap.Canvas().Handle();
+  // A separator is 8 px high and shows the bottom rows of frame 2 where they are not keyed.
+  win::TMenuItem* line = FFile->Items(1);
+  ASSERT_TRUE(line->IsLine());
+  {
+    win::TWindowDC screen(nullptr);
+    win::TCanvas canvas;
+    canvas.SetHandle(screen.Get());
+    int w = 0, h = 0;
+    FFrame->MeasureItem(*line, canvas, w, h);
+    canvas.SetHandle(nullptr);
+    EXPECT_EQ(h, 8);
+  }
+  TItemPicture separator(*FFrame, *line, fw, 8);
+  int compared = 0;
+  for (int y = 0; y < std::min(8, fh); ++y)
+    for (int x = object.Margins.left; x < fw - object.Margins.right; ++x) {
+      const COLORREF source = GetPixel(skin, fw + x, fh - std::min(8, fh) + y);
+      if (source == RGB(255, 0, 255)) continue;
+      EXPECT_EQ(separator.At(x, 8 - std::min(8, fh) + y), source) << x << "," << y;
+      ++compared;
+    }
+  EXPECT_GT(compared, 0) << "frame 2 of the item bitmap is keyed all over";
+
+  // A checked item without an image shows the check glyph in the text colour of buttons.
+  const int h = 22, w = 160;
+  const RECT glyphBox{1 + object.Margins.left, 0, 1 + object.Margins.left + 18, h};
+  const COLORREF ink = GetSysColor(COLOR_BTNTEXT);
+  ASSERT_TRUE(FGrid->Checked());
+  const int checked = TItemPicture(*FFrame, *FGrid, w, h).Count(ink, glyphBox);
+  FGrid->SetChecked(false);
+  const int unchecked = TItemPicture(*FFrame, *FGrid, w, h).Count(ink, glyphBox);
+  EXPECT_GT(checked, 6);
+  EXPECT_EQ(unchecked, 0);
+
+  // Text: the menu's colour; disabled: the skin's button shadow; selected: highlighted text.
+  const COLORREF text = win::ColorToRGB(data.Colors[TShemeColor::csMenuText]);
+  const COLORREF shadow = win::ColorToRGB(data.Colors[TShemeColor::csButtonShadow]);
+  const COLORREF lit = win::ColorToRGB(data.Colors[TShemeColor::csHilightText]);
+  ASSERT_NE(text, shadow);
+  const RECT textArea{glyphBox.right, 0, w, h};
+  TItemPicture enabled(*FFrame, *FSave, w, h);
+  EXPECT_GT(enabled.Count(text, textArea), 10);
+  EXPECT_EQ(enabled.Count(shadow, textArea), 0);
+  FSave->SetEnabled(false);
+  TItemPicture disabled(*FFrame, *FSave, w, h);
+  EXPECT_GT(disabled.Count(shadow, textArea), 10);
+  EXPECT_EQ(disabled.Count(text, textArea), 0);
+  FSave->SetEnabled(true);
+  if (lit != text) {
+    TItemPicture selected(*FFrame, *FSave, w, h, true);
+    EXPECT_GT(selected.Count(lit, textArea), 10);
+  }
+}
+
+TEST_F(MenuBarTest, ContextAndSystemMenusAreSkinnedOnlyWhenTheSkinSaysSo) {
+  TSkinData& data = *FApp.Form().SkinData1;
+  auto* popup = new win::TPopupMenu(&FApp.Form());
+  for (const char* caption : {"&Cut", "&Copy", "-", "&Paste"}) {
+    auto* item = new win::TMenuItem(&FApp.Form());
+    item->SetCaption(caption);
+    popup->Items()->Add(item);
+  }
+  // Whether the menu window that opens wears the skin, and the kind left behind afterwards.
+  auto wrappedWhen = [&](const std::function<void()>& open) {
+    int wrapped = -1;
+    {
+      TMenuScript script({[&](HWND menu) {
+        wrapped = SendMessageW(menu, SKIN_MSG_QUERY, 0, 0) == 1 ? 1 : 0;
+        EndMenu();
+      }});
+      open();
+      bw::test::PumpUntil([&] { return script.Done() == 1; }, 3000);
+    }
+    bw::test::PumpUntil([] { return OpenMenuWindow() == nullptr; }, 2000);
+    EXPECT_EQ(SkinManager->FMenuKind, 0);
+    return wrapped;
+  };
+  RECT window;
+  GetWindowRect(Handle(), &window);
+  auto context = [&] { popup->Popup(window.left + 60, window.top + 80); };
+  auto system = [&] {
+    SendMessageW(Handle(), WM_NCRBUTTONDOWN, HTCAPTION, ScreenParam(ScreenOf(Handle(), POINT{60, 12})));
+  };
+  const TSkinControlTypes all = data.SkinControls();
+  ASSERT_TRUE(all.Contains(TSkinControlType::xcPopupMenu));
+  ASSERT_TRUE(all.Contains(TSkinControlType::xcSystemMenu));
+  EXPECT_EQ(wrappedWhen(context), 1);
+  TSkinControlTypes without = all;
+  without.Exclude(TSkinControlType::xcPopupMenu);
+  data.SetSkinControls(without);
+  EXPECT_EQ(wrappedWhen(context), 0);
+  data.SetSkinControls(all);
+  EXPECT_EQ(wrappedWhen(system), 1);
+  // Without xcSystemMenu the window's own system menu opens, as the system draws it; the
+  // menu kind it set must not leak into the next context menu.
+  without = all;
+  without.Exclude(TSkinControlType::xcSystemMenu);
+  data.SetSkinControls(without);
+  bw::test::PumpMessages(GetDoubleClickTime() + 50);  // not a double click on the caption
+  EXPECT_EQ(wrappedWhen(system), 0);
+  data.SetSkinControls(all);
+  EXPECT_EQ(wrappedWhen(context), 1);
+}
+
+// Ends every menu loop of the thread as soon as it goes idle (its menus shown and painted).
+int gIdleEnds = 0;
+LRESULT CALLBACK EndMenuWhenIdle(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && call && call->message == WM_ENTERIDLE && call->wParam == MSGF_MENU) {
+    ++gIdleEnds;
+    EndMenu();
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(MenuBarTest, AThousandMenuOpensLeaveNoGdiObjectsBehind) {
+  HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, &EndMenuWhenIdle, nullptr, GetCurrentThreadId());
+  ASSERT_NE(hook, nullptr);
+  const POINT file = ScreenOf(Handle(), Centre(Button(0).FRect));
+  // How many drop-downs opened, went idle once and closed again with their painter gone.
+  auto opens = [&](int times) {
+    int done = 0;
+    for (int i = 0; i < times; ++i) {
+      gIdleEnds = 0;
+      SendMessageW(Handle(), WM_NCLBUTTONDOWN, HTMENU, ScreenParam(file));
+      done += gIdleEnds == 1 && SkinManager->Menus().empty() ? 1 : 0;
+    }
+    return done;
+  };
+  opens(20);  // caches of the first opens
+  const int before = bw::test::GdiHeadroom();
+  EXPECT_EQ(opens(1000), 1000);
+  const int after = bw::test::GdiHeadroom();
+  UnhookWindowsHookEx(hook);
+  RecordProperty("GdiHeadroomLost", before - after);
+  EXPECT_LE(before - after, 8) << "GDI objects left behind by 1,000 menu opens";
+  EXPECT_EQ(SkinManager->FMenuKind, 0);
+  EXPECT_FALSE(DropLoopRunning());
+}
+
+bool DrawnByItsOwner(HMENU menu, UINT position) {
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_FTYPE;
+  return GetMenuItemInfoW(menu, position, TRUE, &info) && (info.fType & MFT_OWNERDRAW);
+}
+
+TEST_F(MenuBarTest, SkinOffGivesTheMenusTheirOwnDrawingAndOnTakesThemAgain) {
+  auto* popup = new win::TPopupMenu(&FApp.Form());
+  auto* cut = new win::TMenuItem(&FApp.Form());
+  cut->SetCaption("Cu&t");
+  popup->Items()->Add(cut);
+  TSkinData& data = *FApp.Form().SkinData1;
+  HWND h = Handle();
+  // Dropped once, the submenu's items are drawn by the skin.
+  HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, &EndMenuWhenIdle, nullptr, GetCurrentThreadId());
+  SendMessageW(h, WM_NCLBUTTONDOWN, HTMENU, ScreenParam(ScreenOf(h, Centre(Button(0).FRect))));
+  UnhookWindowsHookEx(hook);
+  EXPECT_TRUE(DrawnByItsOwner(FFile->Handle(), 0));
+  data.SetActive(false);
+  ASSERT_TRUE(bw::test::PumpUntil([&] { return FApp.FrameOf(h) == nullptr; }));
+  // The system's menu bar is back, with items it draws itself.
+  EXPECT_EQ(GetMenu(h), FMenu->Handle());
+  EXPECT_FALSE(FMenu->OwnerDraw());
+  EXPECT_FALSE(DrawnByItsOwner(FFile->Handle(), 0));
+  EXPECT_FALSE(popup->OwnerDraw());
+
+  data.SetActive(true);
+  TLacquerForm* again = nullptr;
+  ASSERT_TRUE(bw::test::PumpUntil([&] {
+    again = FApp.FrameOf(h);
+    return again && again->FState == kFrameSkinned;
+  }));
+  EXPECT_EQ(GetMenu(h), nullptr);
+  ASSERT_NE(again->FMenuBar, nullptr);
+  EXPECT_EQ(again->FMenuBar->FMenuButtons.size(), 3u);
+  EXPECT_TRUE(popup->OwnerDraw());  // context menus are taken when the skin comes on
 }
 
 }  // namespace
