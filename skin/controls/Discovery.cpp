@@ -7,6 +7,7 @@
 
 #include "framework/win/Forms.h"
 #include "framework/win/Menus.h"
+#include "framework/win/ToolBar.h"
 #include "skin/controls/Buttons.h"
 #include "skin/controls/Checks.h"
 #include "skin/controls/Combos.h"
@@ -114,6 +115,42 @@ void Label(TLacquerForm&, win::TControl& control, win::TWinControl&) {
   TSkinControl::SetProperty(&control, "Transparent", "True");
 }
 
+// The items of a menu the bar shows (read by name: not every tool bar has one).
+win::TMenu* ToolBarMenu(win::TControl& control) {
+  return static_cast<win::TMenu*>(TSkinControl::GetObjProp(&control, "Menu", &win::TMenu::kClass));
+}
+
+void ToolBar(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
+  TSkinControl::SetProperty(&control, "Flat", "True");
+  auto* bar = dynamic_cast<win::TToolBar*>(&control);
+  // A bar that draws itself keeps its own handlers.
+  const bool bind = bar && !bar->OnCustomDraw && !bar->OnCustomDrawButton;
+  if (bind) {
+    bar->OnCustomDraw = [&frame](win::TToolBar* sender, const RECT& rect, bool& defaultDraw) {
+      frame.ToolBarDrawBackground(*sender, rect, defaultDraw);
+    };
+    bar->OnCustomDrawButton = [&frame](win::TToolBar* sender, win::TToolButton* button, core::TCustomDrawState state,
+                                       bool& defaultDraw) {
+      if (button) frame.ToolBarDrawButton(*sender, *button, state, defaultDraw);
+    };
+  }
+  auto* box = Attach<TSkinBox>(frame, control, false);
+  if (win::TMenu* menu = ToolBarMenu(control)) InitToolbarMenu(frame, *menu->Items(), true);
+  box->SetReleaseAction([&frame, &control, bar, bind] {
+    if (bind) {
+      bar->OnCustomDraw = nullptr;
+      bar->OnCustomDrawButton = nullptr;
+      bar->Invalidate();
+    }
+    if (win::TMenu* menu = ToolBarMenu(control)) InitToolbarMenu(frame, *menu->Items(), false);
+  });
+  if (bind) bar->Invalidate();
+}
+
+void StatusBar(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
+  Attach<TSkinStatusBar>(frame, control, false);
+}
+
 void Progress(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
   Attach<TSkinProgress>(frame, control, false);
 }
@@ -162,6 +199,8 @@ const TDiscoveryRow kTable[] = {
     {TMatchKind::Inherits, {"TCustomGroupBox"}, TTypes{T::xcPanel}, false, &GroupBox},
     {TMatchKind::Inherits, {"TRadioButton"}, TTypes{T::xcRadioButton}, false, &RadioButton},
     {TMatchKind::Inherits, {"TCustomLabel"}, kNone, false, &Label},
+    {TMatchKind::Inherits, {"TToolBar"}, TTypes{T::xcToolbar}, false, &ToolBar},
+    {TMatchKind::Inherits, {"TCustomStatusBar"}, TTypes{T::xcStatusBar}, false, &StatusBar},
     {TMatchKind::Inherits, {"TProgressBar"}, TTypes{T::xcProgress}, false, &Progress},
     // [scroll-bar painters] descends from TScrollBar (xcScrollbar): TSkinScControl
     {TMatchKind::Inherits, {"TCustomComboBox"}, TTypes{T::xcCombo}, false, &ComboBox},

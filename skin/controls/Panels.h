@@ -53,6 +53,21 @@ class TSkinGroupBox : public TSkinControl {
   void DefaultDraw(HDC dc, const RECT& rect);
 };
 
+// Status bars drawn whole from the skin: panel frames, texts, the size grip; owner-drawn
+// panels are left to the bar's handler after the picture is on the screen.
+class TSkinStatusBar : public TSkinControl {
+ public:
+  static const core::TClassInfo kClass;
+  const core::TClassInfo& ClassType() const override { return kClass; }
+  explicit TSkinStatusBar(core::TComponent* owner) : TSkinControl(owner) {}
+
+  bool BeforeProc(win::TMessage& message) override;
+  void DrawControl(HDC dc, const RECT& rect) override;
+  // A panel's frame: 1 lowered, 2 raised, 3 flat.
+  void drawitem(HDC dc, const RECT& rect, int frame);
+  static void Defaultpaint(HDC dc, const RECT& rect, int frame);
+};
+
 class TSkinToolbar : public TSkinControl {
  public:
   static const core::TClassInfo kClass;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "framework/core/Component.h"
+#include "framework/core/Enums.h"
 #include "framework/win/Bitmap.h"
 #include "framework/win/Canvas.h"
 #include "framework/win/Forms.h"
@@ -23,6 +24,11 @@
 #include "skin/data/LacquerData.h"
 #include "skin/window/LacquerCaption.h"
 #include "skin/window/LacquerFormGeometry.h"
+
+namespace bw::win {
+class TToolBar;
+class TToolButton;
+}  // namespace bw::win
 
 namespace bw::skin {
 
@@ -101,6 +107,10 @@ class TLacquerForm : public core::TComponent {
   void MeasureItem(win::TMenuItem& item, win::TCanvas& canvas, int& width, int& height);
   void MeasureItemPop(win::TMenuItem& item, win::TCanvas& canvas, int& width, int& height);
   bool WMMeasureItem(LPARAM lParam);
+  // A skinned tool bar's custom drawing (bound by discovery unless the bar has its own).
+  void ToolBarDrawBackground(win::TToolBar& toolBar, const RECT& rect, bool& defaultDraw);
+  void ToolBarDrawButton(win::TToolBar& toolBar, win::TToolButton& button, core::TCustomDrawState state,
+                         bool& defaultDraw);
   bool WMDrawItem(LPARAM lParam);
 
   // The window procedure and the form's framework handler while skinned.

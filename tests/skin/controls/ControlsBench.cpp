@@ -1,8 +1,8 @@
 // Costs of the control painters under Wine, each beside a baseline of the same run: one
 // full repaint of the program's main window skinned and with the skin off; discovering and
-// skinning the controls of a form of about forty controls against the same walk with every
-// painter switched off; a hover repaint of a skinned button against the system's repaint
-// of a plain one. Prints; asserts nothing.
+// skinning the controls of the gallery and of a form of about forty controls against the
+// same walk with every painter switched off; a hover repaint of a skinned button against
+// the system's repaint of a plain one. Prints; asserts nothing.
 #include <windows.h>
 
 #include <algorithm>
@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "app/Gallery.h"
 #include "app/QuorbelFP.h"
 #include "tests/skin/controls/PaintersTestSupport.h"
 #include "tests/support/WinTestSupport.h"
@@ -177,11 +178,60 @@ void Discovery() {
   std::printf("  skinned hover repaint:    %8.4f ms  (%.2f x)\n", Median(skinned), Median(skinned) / Median(system));
 }
 
+// The gallery: every control kind of the program's windows, skinned as the program does.
+void GalleryDiscovery() {
+  app::RegisterGalleryClasses();
+  skin::InstallSkinEngine();
+  {
+    win::TApplication application(nullptr);
+    application.Initialize();
+    app::TGalleryForm* gallery = nullptr;
+    application.CreateForm(gallery);
+    gallery->Show();
+    HWND window = gallery->Handle();
+    if (!WaitSkinned(window, true)) {
+      std::fprintf(stderr, "the gallery was not skinned\n");
+      return;
+    }
+    test::WaitPainted(window);
+    skin::TLacquerForm* frame = skin::SkinManager->FindSkinForm(window);
+    skin::TSkinData& data = *gallery->SkinData1;
+    const skin::TSkinControlTypes all = data.SkinControls();
+    const size_t painters = frame->FControls.size();
+    std::vector<double> full, walk, repaint, plainRepaint;
+    for (int round = 0; round < 15; ++round) {
+      frame->DeleteControls();
+      test::PumpMessages(10);
+      full.push_back(Ms([&] { frame->InitControls(*gallery); }));
+      test::WaitPainted(window);
+      repaint.push_back(Ms([&] { FullRepaint(window); }));
+      frame->DeleteControls();
+      data.SetSkinControls({});
+      test::PumpMessages(10);
+      walk.push_back(Ms([&] { frame->InitControls(*gallery); }));
+      test::WaitPainted(window);
+      plainRepaint.push_back(Ms([&] { FullRepaint(window); }));
+      data.SetSkinControls(all);
+    }
+    frame->DeleteControls();
+    frame->InitControls(*gallery);
+    std::printf("gallery: %d components, %zu painters (median of %zu):\n", gallery->ComponentCount(), painters,
+                full.size());
+    std::printf("  the walk, every painter switched off (baseline): %8.3f ms\n", Median(walk));
+    std::printf("  discover and skin the gallery's controls:        %8.3f ms\n", Median(full));
+    std::printf("  one full repaint, controls unskinned (baseline): %8.3f ms\n", Median(plainRepaint));
+    std::printf("  one full repaint, controls skinned:              %8.3f ms  (%.2f x)\n", Median(repaint),
+                Median(repaint) / Median(plainRepaint));
+  }
+  skin::ReleaseSkinEngine();
+}
+
 }  // namespace
 
 int main() {
   test::StartWatchdog(300);
   MainWindow();
+  GalleryDiscovery();
   Discovery();
   return 0;
 }
