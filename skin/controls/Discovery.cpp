@@ -9,6 +9,8 @@
 #include "framework/win/Menus.h"
 #include "framework/win/ToolBar.h"
 #include "skin/controls/Buttons.h"
+#include "skin/controls/Checks.h"
+#include "skin/controls/Combos.h"
 #include "skin/controls/Panels.h"
 #include "skin/controls/Progress.h"
 #include "skin/controls/WinSubClass.h"
@@ -54,10 +56,50 @@ void TrackBar(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
   Attach<TSkinTrackBar>(frame, control, false);
 }
 
-// The radio buttons inside take their painter with the check-box and radio painters.
+// Each button of the group is painted as a radio button, the group as a group box.
 void RadioGroup(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
+  if (auto* group = dynamic_cast<win::TWinControl*>(&control))
+    for (int i = 0; i < group->ControlCount(); ++i)
+      if (win::TControl* child = group->Controls(i); !frame.FindSkinComp(*child))
+        Attach<TSkinRadioButton>(frame, *child, false);
   Attach<TSkinGroupBox>(frame, control, true);
 }
+
+void CheckBox(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
+  Attach<TSkinCheckBox>(frame, control, false);
+}
+
+void RadioButton(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
+  Attach<TSkinRadioButton>(frame, control, false);
+}
+
+// A spin control docked in an edit keeps the edit's border visible round it.
+void UpDown(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
+  auto* painter = new TSkinUpDown(&control);
+  painter->FInEdit = control.Parent() && InheritsFromName(*control.Parent(), "TCustomEdit");
+  painter->Init(&frame, frame.FSkinData, &frame.FCanvas2, false);
+}
+
+void ComboBox(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
+  Attach<TSkinComBox>(frame, control, false);
+}
+
+// A time picker, or one stepped by its up-down, looks like an edit; a date picker with a
+// drop-down calendar like a combo box.
+void DateTimePicker(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
+  const bool editLook = TSkinControl::GetEnumProperty(&control, "Kind") == "dtkTime" ||
+                        TSkinControl::GetEnumProperty(&control, "DateMode") == "dmUpDown";
+  if (editLook) Attach<TSkinEdit>(frame, control, false);
+  else Attach<TSkinComBox>(frame, control, false);
+}
+
+void Edit(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
+  Attach<TSkinEdit>(frame, control, false);
+}
+
+// Memos keep the system look until their scroll bars are covered (their row is the
+// scroll-bar painters'); they must not fall through to the edit row.
+void KeepMemo(TLacquerForm&, win::TControl&, win::TWinControl&) {}
 
 void Navigator(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
   TSkinControl::SetProperty(&control, "Flat", "True");
@@ -147,22 +189,22 @@ const TDiscoveryRow kTable[] = {
     // [tab painters] class TTABSET: TSkinTab31; descends from TTabSheet: TSkinTabSheet;
     //                class TTABBEDNOTEBOOK: TSkinTab
     {TMatchKind::ClassName, {"TMVCPANEL"}, kNone, false, &DiscoverChildren},
-    // [check painters] descends from TCustomCheckBox (xcCheckBox): TSkinCheckBox
+    {TMatchKind::Inherits, {"TCustomCheckBox"}, TTypes{T::xcCheckBox}, false, &CheckBox},
     {TMatchKind::Inherits, {"TTrackBar"}, TTypes{T::xcTrackBar}, false, &TrackBar},
-    // [spin painters] class TUPDOWN or TSPINBUTTON (xcSpin): TSkinUpDown
+    {TMatchKind::ClassName, {"TUPDOWN", "TSPINBUTTON"}, TTypes{T::xcSpin}, false, &UpDown},
     {TMatchKind::Inherits, {"TCustomRadioGroup"}, TTypes{T::xcRadioButton}, false, &RadioGroup},
     {TMatchKind::ClassName, {"TDBNAVIGATOR"}, TTypes{T::xcPanel}, false, &Navigator},
     // [check painters] class TRZDBCHECKBOX or TRZCHECKBOX (xcCheckBox): TSkinObjImage kind 1;
     //                  class TRZRADIOBUTTON or TRZDBRADIOBUTTON (xcRadioButton): TSkinObjImage kind 2
     {TMatchKind::Inherits, {"TCustomGroupBox"}, TTypes{T::xcPanel}, false, &GroupBox},
-    // [check painters] descends from TRadioButton (xcRadioButton): TSkinRadioButton
+    {TMatchKind::Inherits, {"TRadioButton"}, TTypes{T::xcRadioButton}, false, &RadioButton},
     {TMatchKind::Inherits, {"TCustomLabel"}, kNone, false, &Label},
     {TMatchKind::Inherits, {"TToolBar"}, TTypes{T::xcToolbar}, false, &ToolBar},
     {TMatchKind::Inherits, {"TCustomStatusBar"}, TTypes{T::xcStatusBar}, false, &StatusBar},
     {TMatchKind::Inherits, {"TProgressBar"}, TTypes{T::xcProgress}, false, &Progress},
     // [scroll-bar painters] descends from TScrollBar (xcScrollbar): TSkinScControl
-    // [combo painters] descends from TCustomComboBox (xcCombo): TSkinComBox;
-    //                  class TDATETIMEPICKER (xcEdit): TSkinEdit or TSkinComBox
+    {TMatchKind::Inherits, {"TCustomComboBox"}, TTypes{T::xcCombo}, false, &ComboBox},
+    {TMatchKind::ClassName, {"TDATETIMEPICKER"}, TTypes{T::xcEdit}, false, &DateTimePicker},
     // [scroll-bar painters] class TRICHEDIT, TWWDBRICHEDIT or TDXDBMEMO (xcScrollbar): TSkinScrollbar
     {TMatchKind::Inherits, {"TBitBtn"}, TTypes{T::xcBitBtn}, false, &BitButton},
     {TMatchKind::Inherits, {"TSpeedButton"}, TTypes{T::xcSpeedButton}, false, &SpeedButton},
@@ -171,8 +213,9 @@ const TDiscoveryRow kTable[] = {
     //   descends from TCustomListView: TSkinListView (with the list-view painters);
     //   TCustomMemo: TSkinScrollbar; TCustomGrid: TSkinScrollbar and FixedColor csButtonFace;
     //   IsScrollControl: TSkinScrollbar (all xcScrollbar)
+    {TMatchKind::Inherits, {"TCustomMemo"}, TTypes{T::xcScrollbar}, false, &KeepMemo},
     {TMatchKind::Inherits, {"TButton"}, TTypes{T::xcButton}, false, &Button},
-    // [edit painters] descends from TCustomEdit (xcEdit): TSkinEdit
+    {TMatchKind::Inherits, {"TCustomEdit"}, TTypes{T::xcEdit}, false, &Edit},
     {TMatchKind::Inherits, {"TCustomFrame"}, kNone, false, &DiscoverChildren},
     {TMatchKind::Inherits, {"TCustomForm"}, kNone, false, &EmbeddedForm},
     // [combo and edit painters] class TDCEDIT or TDCDBEDIT: by NumButtons TSkinComBox or TSkinEdit
@@ -202,9 +245,44 @@ void ThirdSpeedButton(TLacquerForm& frame, win::TControl& control) {
 
 void ThirdProgress(TLacquerForm& frame, win::TControl& control) { Attach<TSkinProgress>(frame, control, false); }
 void ThirdGroupBox(TLacquerForm& frame, win::TControl& control) { Attach<TSkinGroupBox>(frame, control, true); }
+void ThirdComboBox(TLacquerForm& frame, win::TControl& control) { Attach<TSkinComBox>(frame, control, false); }
 
-// The check boxes inside take their painters with the check-box painters.
+// Only an edit with a border: its window and client rectangles differ in size.
+void ThirdEdit(TLacquerForm& frame, win::TControl& control) {
+  auto* edit = dynamic_cast<win::TWinControl*>(&control);
+  if (!edit || !edit->HandleAllocated()) return;
+  RECT window, client;
+  GetWindowRect(edit->WindowHandle(), &window);
+  GetClientRect(edit->WindowHandle(), &client);
+  if (window.right - window.left == client.right && window.bottom - window.top == client.bottom) return;
+  Attach<TSkinEdit>(frame, control, false);
+}
+
+void ThirdCheckBox(TLacquerForm& frame, win::TControl& control) { Attach<TSkinCheckBox>(frame, control, false); }
+void ThirdRadioButton(TLacquerForm& frame, win::TControl& control) {
+  Attach<TSkinRadioButton>(frame, control, false);
+}
+
+// With xcRadioButton every child of a group gets the painter of its kind (the box-image
+// painter of the libraries that draw their own glyphs is not built: those keep their look).
+template <class P>
+void GroupChildren(TLacquerForm& frame, win::TControl& control) {
+  auto* group = dynamic_cast<win::TWinControl*>(&control);
+  if (!group || !frame.FSkinData->SkinControls().Contains(T::xcRadioButton)) return;
+  for (int i = 0; i < group->ControlCount(); ++i) {
+    win::TControl& child = *group->Controls(i);
+    if (Upper(child.ClassName()).find("TRZ") != std::string::npos || frame.FindSkinComp(child)) continue;
+    Attach<P>(frame, child, false);
+  }
+}
+
+void ThirdRadioGroup(TLacquerForm& frame, win::TControl& control) {
+  GroupChildren<TSkinRadioButton>(frame, control);
+  Attach<TSkinGroupBox>(frame, control, true);
+}
+
 void ThirdCheckGroup(TLacquerForm& frame, win::TControl& control) {
+  GroupChildren<TSkinCheckBox>(frame, control);
   if (frame.FSkinData->SkinControls().Contains(T::xcGroupBox)) Attach<TSkinGroupBox>(frame, control, true);
 }
 
@@ -217,8 +295,8 @@ void ThirdContainer(TLacquerForm& frame, win::TControl& control) {
   }
 }
 
-// Kinds whose painters come later (combobox, edit, radiobutton, tab, scrollbar,
-// embedscrollbar, checkbox) are handled as listed classes without a painter until then.
+// Kinds whose painters come later (tab, scrollbar, embedscrollbar) are handled as listed
+// classes without a painter until then.
 const TThirdPartyKind kKinds[] = {
     {"nil", kNone, false, &Nothing},
     {"panel", TTypes{T::xcPanel}, false, &ThirdPanel},
@@ -228,7 +306,11 @@ const TThirdPartyKind kKinds[] = {
     {"speedbutton", TTypes{T::xcSpeedButton}, false, &ThirdSpeedButton},
     {"progress", TTypes{T::xcProgress}, false, &ThirdProgress},
     {"groupbox", TTypes{T::xcGroupBox}, false, &ThirdGroupBox},
-    {"radiogroup", TTypes{T::xcGroupBox}, false, &ThirdGroupBox},
+    {"radiogroup", TTypes{T::xcGroupBox}, false, &ThirdRadioGroup},
+    {"radiobutton", TTypes{T::xcRadioButton}, false, &ThirdRadioButton},
+    {"checkbox", TTypes{T::xcCheckBox}, false, &ThirdCheckBox},
+    {"combobox", TTypes{T::xcCombo}, false, &ThirdComboBox},
+    {"edit", TTypes{T::xcEdit}, false, &ThirdEdit},
     {"checkgroup", TTypes{T::xcPanel}, false, &ThirdCheckGroup},
     {"container", kNone, false, &ThirdContainer},
 };

@@ -4,6 +4,8 @@
 #include <cctype>
 
 #include "skin/controls/Buttons.h"
+#include "skin/controls/Checks.h"
+#include "skin/controls/Combos.h"
 #include "skin/controls/Discovery.h"
 #include "skin/controls/Panels.h"
 #include "skin/controls/Progress.h"
@@ -38,8 +40,12 @@ void FaceColourOf(TLacquerForm& frame, HWND window) {
 }
 
 void Button(TLacquerForm& frame, HWND window, DWORD style) {
-  // Check boxes and radio buttons take their painters with the check-box painters.
-  if (ClassifyButtonStyle(style) == TBareButtonKind::PushButton) AttachBare<TSkinButton>(frame, window);
+  switch (ClassifyButtonStyle(style)) {
+    case TBareButtonKind::PushButton: AttachBare<TSkinButton>(frame, window); break;
+    case TBareButtonKind::CheckBox: AttachBare<TSkinCheckBox>(frame, window); break;
+    case TBareButtonKind::RadioButton: AttachBare<TSkinRadioButton>(frame, window); break;
+    case TBareButtonKind::None: break;
+  }
 }
 
 void NestedDialog(TLacquerForm& frame, HWND window, DWORD style) {
@@ -53,8 +59,21 @@ void FrameworkPanel(TLacquerForm& frame, HWND window, DWORD) {
   FaceColourOf(frame, window);
 }
 
+void ComboBox(TLacquerForm& frame, HWND window, DWORD style) {
+  // A simple combo box's list and edit are always shown: nothing of it is the button's.
+  if ((style & 3) != CBS_SIMPLE) AttachBare<TSkinComBox>(frame, window);
+}
+
+void ComboBoxEx(TLacquerForm& frame, HWND window, DWORD) {
+  if (HWND combo = GetWindow(window, GW_CHILD)) AttachBare<TSkinComBox>(frame, combo);
+}
+
+void FrameworkComboBox(TLacquerForm& frame, HWND window, DWORD) { AttachBare<TSkinComBox>(frame, window); }
+void Edit(TLacquerForm& frame, HWND window, DWORD) { AttachBare<TSkinEdit>(frame, window); }
+
 void SilentPanel(TLacquerForm& frame, HWND window, DWORD) { FaceColourOf(frame, window); }
 void FrameworkButton(TLacquerForm& frame, HWND window, DWORD) { AttachBare<TSkinButton>(frame, window); }
+void FrameworkCheckBox(TLacquerForm& frame, HWND window, DWORD) { AttachBare<TSkinCheckBox>(frame, window); }
 void FrameworkProgress(TLacquerForm& frame, HWND window, DWORD) { AttachBare<TSkinProgress>(frame, window); }
 void Nothing(TLacquerForm&, HWND, DWORD) {}
 
@@ -63,16 +82,21 @@ struct TBareRow {
   void (*Apply)(TLacquerForm& frame, HWND window, DWORD style);
 };
 
-// First match by class name. Combo boxes, their extended kind, size grips, tab controls,
-// check boxes and edits are not here yet: they come with their painters.
+// First match by class name. Size grips and tab controls are not here yet: they come with
+// their painters.
 const TBareRow kBareRows[] = {
     {"button", &Button},
+    {"combobox", &ComboBox},
+    {"comboboxex32", &ComboBoxEx},
     {"systreeview32", &Nothing},
     {"#32770", &NestedDialog},
     {"tpanel", &FrameworkPanel},
+    {"tcheckbox", &FrameworkCheckBox},
+    {"tcombobox", &FrameworkComboBox},
     {"tbutton", &FrameworkButton},
     {"tprogressbar", &FrameworkProgress},
     {"tsilentpaintpanel", &SilentPanel},
+    {"edit", &Edit},
 };
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "framework/core/StringList.h"
 #include "framework/win/ScrollBox.h"
 #include "skin/controls/Buttons.h"
+#include "skin/controls/Checks.h"
 #include "skin/controls/Discovery.h"
 #include "skin/controls/Panels.h"
 #include "skin/controls/Progress.h"
@@ -65,9 +66,10 @@ TEST_F(DiscoveryTest, GroupBoxesSpeedButtonsTrackBarsAndRadioGroupsOfTheStandard
   EXPECT_EQ(PainterOf(*frame, *f.SpeedButton1)->FHandle, nullptr);
   EXPECT_TRUE(Is<TSkinTrackBar>(PainterOf(*frame, *f.TrackBar1)));
   EXPECT_TRUE(Is<TSkinGroupBox>(PainterOf(*frame, *f.RadioGroup1)));
-  // Its radio buttons are the radio-button painters' (not here yet): no button painter for them.
+  // Its buttons are painted as radio buttons.
   ASSERT_EQ(f.RadioGroup1->ButtonCount(), 2);
-  EXPECT_EQ(PainterOf(*frame, *f.RadioGroup1->Buttons(0)), nullptr);
+  EXPECT_TRUE(Is<TSkinRadioButton>(PainterOf(*frame, *f.RadioGroup1->Buttons(0))));
+  EXPECT_TRUE(Is<TSkinRadioButton>(PainterOf(*frame, *f.RadioGroup1->Buttons(1))));
 }
 
 TEST_F(DiscoveryTest, AnEmbeddedFramesControlsAreDiscoveredAndTheFrameKeepsItsColour) {
@@ -139,7 +141,7 @@ TEST_F(DiscoveryTest, Skin3rdKindsDecideBeforeTheTableAndNilLeavesAClassAlone) {
 }
 
 TEST_F(DiscoveryTest, AKindWhosePainterIsNotThereStillCountsAsHandled) {
-  FApp.Data().Skin3rd()->Insert(0, "TProgressBar=combobox");
+  FApp.Data().Skin3rd()->Insert(0, "TProgressBar=tab");
   TLacquerForm* frame = FApp.Show();
   ASSERT_NE(frame, nullptr);
   EXPECT_TRUE(frame->Find3rdControl("TPROGRESSBAR", *Form().ProgressBar1));
@@ -293,7 +295,7 @@ TEST_F(DiscoveryTest, ASystemDialogsPushButtonsAreSkinnedItsGroupBoxIsNotAndANes
   HWND innerPush = GetDlgItem(nested, 201);
   EXPECT_TRUE(Is<TSkinButton>(PainterOfWindow(*frame, push)));
   EXPECT_EQ(ClassifyButtonStyle(static_cast<DWORD>(GetWindowLongPtrW(check, GWL_STYLE))), TBareButtonKind::CheckBox);
-  EXPECT_FALSE(Is<TSkinButton>(PainterOfWindow(*frame, check)));
+  EXPECT_TRUE(Is<TSkinCheckBox>(PainterOfWindow(*frame, check)));
   EXPECT_EQ(PainterOfWindow(*frame, group), nullptr);
   EXPECT_TRUE(Is<TSkinBoxH>(PainterOfWindow(*frame, nested)));
   EXPECT_TRUE(Is<TSkinButton>(PainterOfWindow(*frame, innerPush)));
