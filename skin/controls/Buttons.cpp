@@ -9,6 +9,7 @@
 #include "framework/win/Text.h"
 #include "skin/draw/ImgUtil.h"
 #include "skin/draw/SkinDraw.h"
+#include "skin/data/AnsiText.h"
 #include "skin/window/LacquerForm.h"
 
 namespace bw::skin {
@@ -21,28 +22,7 @@ namespace {
 constexpr UINT kMeasure = DT_CALCRECT | DT_NOCLIP;
 constexpr int kHugePx = 32768;  // beyond this, mouse coordinates do not fit the message
 
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-  return text;
-}
 
-// The description of a GDI font (WM_GETFONT of a bare window) in a framework font.
-void FontFromHandle(HFONT handle, win::TFont& target) {
-  LOGFONTW lf{};
-  if (!handle || !GetObjectW(handle, sizeof lf, &lf)) return;
-  win::TFont font;
-  font.SetName(win::Narrow(lf.lfFaceName));
-  font.SetHeight(lf.lfHeight);
-  font.SetCharset(lf.lfCharSet);
-  core::TFontStyles style;
-  if (lf.lfWeight >= FW_BOLD) style.Include(core::TFontStyle::fsBold);
-  if (lf.lfItalic) style.Include(core::TFontStyle::fsItalic);
-  if (lf.lfUnderline) style.Include(core::TFontStyle::fsUnderline);
-  if (lf.lfStrikeOut) style.Include(core::TFontStyle::fsStrikeOut);
-  font.SetStyle(style);
-  font.SetColor(target.Color());
-  AssignFontIfChanged(target, font);
-}
 
 SIZE Extent(const RECT& r) { return SIZE{r.right - r.left, r.bottom - r.top}; }
 
@@ -105,7 +85,7 @@ void TSkinButton::Init(TLacquerForm* form, TSkinData* skinData, win::TCanvas* ca
   TSkinControl::Init(form, skinData, canvas, parentBK);
   FClassFlag = false;
   if (FControl) {
-    const std::string name = Lower(FControl->ClassName());
+    const std::string name = LowerAscii(FControl->ClassName());
     FClassFlag = name.rfind("trz", 0) == 0 || name.rfind("tel", 0) == 0;
   }
 }
@@ -344,12 +324,12 @@ void TSkinBitButton::DrawControl(HDC dc, const RECT& rect) {
   // A button without Margin or Spacing is laid out as if both were automatic.
   const int margin = FindIntProperty(FControl, "Margin").value_or(-1);
   const int spacing = FindIntProperty(FControl, "Spacing").value_or(-1);
-  const std::string layoutName = Lower(GetEnumProperty(FControl, "Layout"));
+  const std::string layoutName = LowerAscii(GetEnumProperty(FControl, "Layout"));
   TGlyphLayout layout = TGlyphLayout::Left;
   if (layoutName == "blglyphright") layout = TGlyphLayout::Right;
   if (layoutName == "blglyphtop") layout = TGlyphLayout::Top;
   if (layoutName == "blglyphbottom") layout = TGlyphLayout::Bottom;
-  const bool alignCentre = Lower(GetEnumProperty(FControl, "Alignment")) == "tacenter";
+  const bool alignCentre = LowerAscii(GetEnumProperty(FControl, "Alignment")) == "tacenter";
 
   SIZE g{0, 0};
   if (glyph && glyph->Width() > 0) g = SIZE{glyph->Width() / numGlyphs, glyph->Height()};

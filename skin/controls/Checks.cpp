@@ -9,6 +9,7 @@
 #include "framework/win/Colors.h"
 #include "framework/win/GdiHandles.h"
 #include "framework/win/Text.h"
+#include "skin/data/AnsiText.h"
 #include "skin/window/LacquerForm.h"
 
 namespace bw::skin {
@@ -27,27 +28,7 @@ constexpr UINT kMeasure = DT_CALCRECT | DT_NOCLIP;
 // A framework notification some controls send when their action state changes.
 constexpr UINT kActionChanged = 0xB0D0;
 
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-  return text;
-}
 
-// The description of a bare window's GDI font (WM_GETFONT) in a framework font.
-void FontFromHandle(HFONT handle, win::TFont& target) {
-  LOGFONTW lf{};
-  if (!handle || !GetObjectW(handle, sizeof lf, &lf)) return;
-  win::TFont font;
-  font.SetName(win::Narrow(lf.lfFaceName));
-  font.SetHeight(lf.lfHeight);
-  font.SetCharset(lf.lfCharSet);
-  core::TFontStyles style;
-  if (lf.lfWeight >= FW_BOLD) style.Include(core::TFontStyle::fsBold);
-  if (lf.lfItalic) style.Include(core::TFontStyle::fsItalic);
-  if (lf.lfUnderline) style.Include(core::TFontStyle::fsUnderline);
-  font.SetStyle(style);
-  font.SetColor(target.Color());
-  AssignFontIfChanged(target, font);
-}
 
 }  // namespace
 
@@ -149,7 +130,7 @@ int TSkinCheckControl::FrameIndex(int frames) {
   in.Radio = FRadio;
   in.WindowChecked = (SendMessageW(FHandle, BM_GETCHECK, 0, 0) & BST_CHECKED) != 0;
   in.Framework = FControl != nullptr;
-  in.Checked = Lower(GetEnumProperty(FControl, "Checked"));
+  in.Checked = LowerAscii(GetEnumProperty(FControl, "Checked"));
   in.Disabled = (style & WS_DISABLED) != 0;
   in.Frames = frames;
   return CheckFrameIndex(in);
@@ -252,8 +233,8 @@ int TSkinCheckBox::FrameIndex(int frames) {
   in.WindowChecked = (state & BST_CHECKED) != 0;
   in.Indeterminate = (state & BST_INDETERMINATE) != 0;
   in.Framework = FControl != nullptr;
-  in.State = Lower(GetEnumProperty(FControl, "State"));
-  in.Checked = Lower(GetEnumProperty(FControl, "Checked"));
+  in.State = LowerAscii(GetEnumProperty(FControl, "State"));
+  in.Checked = LowerAscii(GetEnumProperty(FControl, "Checked"));
   in.DataAware = FControl && core::FindPropInfo(FControl, "DataField") != nullptr;
   in.CheckState = FCheckState;
   in.Disabled = (style & WS_DISABLED) != 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/win/Text.h"
 #include "skin/draw/ImgUtil.h"
 #include "skin/draw/SkinDraw.h"
 #include "skin/window/LacquerForm.h"
@@ -156,6 +157,23 @@ void AssignFontIfChanged(win::TFont& target, const win::TFont& source) {
     return;
   }
   target.Assign(source);
+}
+
+void FontFromHandle(HFONT handle, win::TFont& target) {
+  LOGFONTW lf{};
+  if (!handle || !GetObjectW(handle, sizeof lf, &lf)) return;
+  win::TFont font;
+  font.SetName(win::Narrow(lf.lfFaceName));
+  font.SetHeight(lf.lfHeight);
+  font.SetCharset(lf.lfCharSet);
+  core::TFontStyles style;
+  if (lf.lfWeight >= FW_BOLD) style.Include(core::TFontStyle::fsBold);
+  if (lf.lfItalic) style.Include(core::TFontStyle::fsItalic);
+  if (lf.lfUnderline) style.Include(core::TFontStyle::fsUnderline);
+  if (lf.lfStrikeOut) style.Include(core::TFontStyle::fsStrikeOut);
+  font.SetStyle(style);
+  font.SetColor(target.Color());
+  AssignFontIfChanged(target, font);
 }
 
 }  // namespace bw::skin

@@ -93,5 +93,7 @@ class TScratch {
 // Copies a font's description unless it is already the same, so the GDI font a canvas
 // holds is not rebuilt at every paint.
 void AssignFontIfChanged(win::TFont& target, const win::TFont& source);
+// The description of a bare window's GDI font (WM_GETFONT) in a framework font; keeps the colour.
+void FontFromHandle(HFONT handle, win::TFont& target);
 
 }  // namespace bw::skin

@@ -5,6 +5,8 @@
 
 #include "framework/win/Application.h"
 #include "framework/win/Text.h"
+#include "skin/controls/SkinImages.h"
+#include "skin/data/AnsiText.h"
 #include "skin/window/LacquerForm.h"
 #include "skin/window/LacquerPopMenu.h"
 #include "skin/window/SkinMessages.h"
@@ -17,11 +19,6 @@ TWinVersion WinVersion;
 namespace {
 
 HINSTANCE MyInstance() { return GetModuleHandleW(nullptr); }
-
-std::string LowerAscii(std::string text) {
-  for (char& ch : text) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-  return text;
-}
 
 bool ClassIs(HWND window, const wchar_t* name) {
   wchar_t cls[100] = {};
@@ -132,6 +129,7 @@ TSkinManage::TSkinManage(bool dllMode, HINSTANCE module) : FTimer(std::make_uniq
 }
 
 TSkinManage::~TSkinManage() {
+  TSkinImageCache::Shared().Clear();
   FState = 4;
   FSkinOn = false;
   FTimer.reset();
@@ -455,6 +453,9 @@ void TSkinManage::OnTimer() {
 }
 
 void TSkinManage::RunAction(int action, TSkinData& data) {
+  // Composed images are keyed by their source bitmap's handle: once a skin is changed or
+  // let go, a new bitmap may take an old handle.
+  TSkinImageCache::Shared().Clear();
   auto& forms = FLists->Forms;
   auto& screen = win::Screen();
   if (data.SkinFormtype() == TSkinFormType::sfOnlyThisForm) {

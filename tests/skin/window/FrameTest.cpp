@@ -11,6 +11,7 @@
 #include "framework/win/Dialogs.h"
 #include "framework/win/Menus.h"
 #include "framework/win/Text.h"
+#include "skin/controls/SkinImages.h"
 #include "skin/window/LacquerMenu.h"
 #include "skin/window/SkinMessages.h"
 #include "tests/skin/window/SkinWindowTestSupport.h"
@@ -227,8 +228,12 @@ TEST_F(FrameTest, SkinOffLeavesTheWindowAsItWasAndOnFramesItAgain) {
   TLacquerForm* frame = FApp.ShowSkinned(Form());
   ASSERT_NE(frame, nullptr);
   const int clientW = Form().ClientWidth(), clientH = Form().ClientHeight();
+  // Images composed from this skin are not kept past it: a later bitmap may reuse a handle.
+  TDataSkinObject& face = *Form().SkinData1->MenuItem;
+  ASSERT_NE(TSkinImageCache::Shared().Compose(face.Bitmap, face.Margins, false, 1, 5, 40, 20, true), nullptr);
   Form().SkinData1->SetActive(false);
   ASSERT_TRUE(bw::test::PumpUntil([&] { return FApp.FrameOf(h) == nullptr; }));
+  EXPECT_EQ(TSkinImageCache::Shared().Size(), 0u);
   EXPECT_NE(SendMessageW(h, SKIN_MSG_QUERY, 0, 0), 1);
   EXPECT_EQ(Form().ClientWidth(), clientW);
   EXPECT_EQ(Form().ClientHeight(), clientH);
