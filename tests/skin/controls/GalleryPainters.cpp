@@ -8,48 +8,9 @@
 
 namespace bw::skin::test {
 
-TGalleryApp::TGalleryApp() {
-  app::RegisterGalleryClasses();
-  InstallSkinEngine();
-  FApp = std::make_unique<win::TApplication>(nullptr);
-  FApp->Initialize();
-  FApp->CreateForm(FForm);
-}
-
-TGalleryApp::~TGalleryApp() {
-  FApp.reset();
-  ReleaseSkinEngine();
-}
-
-TLacquerForm* TGalleryApp::Frame() const {
-  return SkinManager ? SkinManager->FindSkinForm(FForm->WindowHandle()) : nullptr;
-}
-
-TLacquerForm* TGalleryApp::Show() {
-  FForm->Show();
-  TLacquerForm* frame = nullptr;
-  bw::test::PumpUntil([&] {
-    frame = Frame();
-    return frame && frame->FState == kFrameSkinned;
-  });
-  if (frame) bw::test::WaitPainted(FForm->WindowHandle());
-  return frame;
-}
-
-TLacquerForm* TGalleryApp::ShowOther(win::TForm& form) {
-  form.Show();
-  TLacquerForm* frame = nullptr;
-  bw::test::PumpUntil([&] {
-    frame = SkinManager ? SkinManager->FindSkinForm(form.WindowHandle()) : nullptr;
-    return frame && frame->FState == kFrameSkinned;
-  });
-  if (frame) bw::test::WaitPainted(form.WindowHandle());
-  return frame;
-}
-
 void TGalleryApp::ShowPage(int index) {
-  FForm->PageControl1->SetActivePageIndex(index);
-  bw::test::WaitPainted(FForm->WindowHandle());
+  Form().PageControl1->SetActivePageIndex(index);
+  bw::test::WaitPainted(Form().WindowHandle());
 }
 
 int ShownFrameAt(POINT screen, win::TBitmap& image, int frames) {

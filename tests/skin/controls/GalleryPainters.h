@@ -9,32 +9,22 @@
 #include "app/Gallery.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/window/LacquerForm.h"
+#include "tests/skin/window/SkinWindowTestSupport.h"
 
 namespace bw::skin::test {
 
-class TGalleryApp {
+class TGalleryApp : public TSkinnedAppOf<app::TGalleryForm> {
  public:
-  TGalleryApp();
-  ~TGalleryApp();
-  app::TGalleryForm& Form() { return *FForm; }
-  TSkinData& Data() { return *FForm->SkinData1; }
-  TLacquerForm* Frame() const;
-  // Shows the gallery and waits for its frame's set-up and painting.
-  TLacquerForm* Show();
+  TGalleryApp() : TSkinnedAppOf<app::TGalleryForm>(&app::RegisterGalleryClasses) {}
   template <class T>
   T& Control(std::string_view name) {
-    return *dynamic_cast<T*>(FForm->FindComponent(name));
+    return *dynamic_cast<T*>(Form().FindComponent(name));
   }
   // A second window of the program made by the same application, shown, and its frame
   // once set up (none when it is not skinned).
-  TLacquerForm* ShowOther(win::TForm& form);
-  win::TApplication& App() { return *FApp; }
+  TLacquerForm* ShowOther(win::TForm& form) { return ShowSkinned(form); }
   // Brings the page control's page of this index forward and waits for it to paint.
   void ShowPage(int index);
-
- private:
-  std::unique_ptr<win::TApplication> FApp;
-  app::TGalleryForm* FForm = nullptr;
 };
 
 // The frame (1-based) of `frames` side-by-side frames of the image whose pixels the screen

@@ -16,6 +16,7 @@
 #include "skin/controls/Buttons.h"
 #include "skin/controls/Panels.h"
 #include "skin/controls/Progress.h"
+#include "tests/skin/controls/GalleryPainters.h"
 #include "tests/skin/controls/PaintersTestSupport.h"
 #include "tests/support/WinTestSupport.h"
 
@@ -54,37 +55,17 @@ const core::TClassInfo TMenuToolBar::kClass{"TMenuToolBar", &win::TToolBar::kCla
 
 class GalleryPaintersTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    app::RegisterGalleryClasses();
-    InstallSkinEngine();
-    FApp = std::make_unique<win::TApplication>(nullptr);
-    FApp->Initialize();
-    FApp->CreateForm(FGallery);
-    ASSERT_NE(FGallery, nullptr);
-  }
-  void TearDown() override {
-    FApp.reset();
-    ReleaseSkinEngine();
-  }
-  TLacquerForm* Show() {
-    FGallery->Show();
-    TLacquerForm* frame = nullptr;
-    bw::test::PumpUntil([&] {
-      frame = SkinManager ? SkinManager->FindSkinForm(FGallery->WindowHandle()) : nullptr;
-      return frame && frame->FState == kFrameSkinned;
-    });
-    if (frame) bw::test::WaitPainted(FGallery->WindowHandle());
-    return frame;
-  }
+  void SetUp() override { FGallery = &FApp.Form(); }
+  TLacquerForm* Show() { return FApp.Show(); }
   template <class C = win::TControl>
   C& Get(const char* name) {
     auto* c = dynamic_cast<C*>(FGallery->FindComponent(name));
     EXPECT_NE(c, nullptr) << name;
     return *c;
   }
-  TSkinData& Data() { return *FGallery->SkinData1; }
+  TSkinData& Data() { return FApp.Data(); }
 
-  std::unique_ptr<win::TApplication> FApp;
+  TGalleryApp FApp;
   app::TGalleryForm* FGallery = nullptr;
 };
 

@@ -28,35 +28,17 @@ const core::TFieldInfo kPaintersFormFields[] = {
 const core::TClassInfo TPaintersForm::kClass{"TPaintersForm", &win::TForm::kClass, {}, {},
                                              &core::CreateComponentOf<TPaintersForm>, kPaintersFormFields};
 
-TPaintersApp::TPaintersApp() {
+namespace {
+
+void RegisterPaintersFormClasses() {
   win::RegisterStdControls();
   core::RegisterComponentClass(TPaintersForm::kClass);
   core::RegisterComponentClass(TSkinData::kClass);
-  InstallSkinEngine();
-  FApp = std::make_unique<win::TApplication>(nullptr);
-  FApp->Initialize();
-  FApp->CreateForm(FForm);
 }
 
-TPaintersApp::~TPaintersApp() {
-  FApp.reset();
-  ReleaseSkinEngine();
-}
+}  // namespace
 
-TLacquerForm* TPaintersApp::Frame() const {
-  return SkinManager ? SkinManager->FindSkinForm(FForm->WindowHandle()) : nullptr;
-}
-
-TLacquerForm* TPaintersApp::Show() {
-  FForm->Show();
-  TLacquerForm* frame = nullptr;
-  bw::test::PumpUntil([&] {
-    frame = Frame();
-    return frame && frame->FState == kFrameSkinned;
-  });
-  if (frame) bw::test::WaitPainted(FForm->WindowHandle());
-  return frame;
-}
+TPaintersApp::TPaintersApp() : TSkinnedAppOf<TPaintersForm>(&RegisterPaintersFormClasses) {}
 
 TSkinControl* PainterOf(const TLacquerForm& frame, const core::TObject& control) {
   for (TSkinControl* p : frame.FControls)

@@ -15,6 +15,7 @@
 #include "skin/data/LacquerData.h"
 #include "skin/window/LacquerDlg.h"
 #include "skin/window/LacquerForm.h"
+#include "tests/skin/window/SkinWindowTestSupport.h"
 
 namespace bw::skin::test {
 
@@ -41,18 +42,9 @@ class TPaintersForm : public win::TForm {
 };
 
 // The application, the engine and the form; Show() waits for the frame's set-up.
-class TPaintersApp {
+class TPaintersApp : public TSkinnedAppOf<TPaintersForm> {
  public:
   TPaintersApp();
-  ~TPaintersApp();
-  TPaintersForm& Form() { return *FForm; }
-  TSkinData& Data() { return *FForm->SkinData1; }
-  TLacquerForm* Show();
-  TLacquerForm* Frame() const;
-
- private:
-  std::unique_ptr<win::TApplication> FApp;
-  TPaintersForm* FForm = nullptr;
 };
 
 // The painter the frame lists for a framework control (windowed or not), if any.

@@ -12,30 +12,25 @@ const core::TFieldInfo kFrameFormFields[] = {
 const core::TClassInfo TSkinFrameForm::kClass{"TSkinFrameForm", &win::TForm::kClass, {}, {},
                                               &core::CreateComponentOf<TSkinFrameForm>, kFrameFormFields};
 
-TSkinnedApp::TSkinnedApp() {
+namespace {
+
+void RegisterFrameFormClasses() {
   win::RegisterStdControls();
   core::RegisterComponentClass(TSkinFrameForm::kClass);
   core::RegisterComponentClass(TSkinData::kClass);
-  InstallSkinEngine();
-  FApp = std::make_unique<win::TApplication>(nullptr);
-  FApp->Initialize();
-  FApp->CreateForm(FForm);
 }
 
-TSkinnedApp::~TSkinnedApp() {
-  FApp.reset();
-  ReleaseSkinEngine();
-}
+}  // namespace
 
-TLacquerForm* TSkinnedApp::FrameOf(HWND window) const {
-  return SkinManager ? SkinManager->FindSkinForm(window) : nullptr;
-}
+TSkinnedApp::TSkinnedApp() : TSkinnedAppOf<TSkinFrameForm>(&RegisterFrameFormClasses) {}
 
-TLacquerForm* TSkinnedApp::ShowSkinned(win::TCustomForm& form) {
+TLacquerForm* FrameOfWindow(HWND window) { return SkinManager ? SkinManager->FindSkinForm(window) : nullptr; }
+
+TLacquerForm* ShowSkinnedForm(win::TCustomForm& form) {
   form.Show();
   TLacquerForm* frame = nullptr;
   bw::test::PumpUntil([&] {
-    frame = FrameOf(form.WindowHandle());
+    frame = FrameOfWindow(form.WindowHandle());
     return frame && frame->FState == kFrameSkinned;
   });
   if (frame) bw::test::WaitPainted(form.WindowHandle());

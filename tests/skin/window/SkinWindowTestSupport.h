@@ -22,20 +22,48 @@ class TSkinFrameForm : public win::TForm {
   TSkinData* SkinData1 = nullptr;
 };
 
-// The application, the engine and one skinned main form; everything is released in order.
-class TSkinnedApp {
+// The frame of a window, or nullptr.
+TLacquerForm* FrameOfWindow(HWND window);
+// Shows the form and waits until its frame finished its set-up and painted; nullptr when it
+// was not skinned.
+TLacquerForm* ShowSkinnedForm(win::TCustomForm& form);
+
+// The application, the engine and one form of class T made from its description (after
+// `registerClasses`); everything is released in order.
+template <class T>
+class TSkinnedAppOf {
  public:
-  TSkinnedApp();
-  ~TSkinnedApp();
+  explicit TSkinnedAppOf(void (*registerClasses)()) {
+    registerClasses();
+    InstallSkinEngine();
+    FApp = std::make_unique<win::TApplication>(nullptr);
+    FApp->Initialize();
+    FApp->CreateForm(FForm);
+  }
+  ~TSkinnedAppOf() {
+    FApp.reset();
+    ReleaseSkinEngine();
+  }
+  TSkinnedAppOf(const TSkinnedAppOf&) = delete;
+  TSkinnedAppOf& operator=(const TSkinnedAppOf&) = delete;
   win::TApplication& App() { return *FApp; }
-  TSkinFrameForm& Form() { return *FForm; }
-  // Shows the form and waits until its frame finished its set-up; nullptr when it did not.
-  TLacquerForm* ShowSkinned(win::TCustomForm& form);
-  TLacquerForm* FrameOf(HWND window) const;
+  T& Form() { return *FForm; }
+  TSkinData& Data() { return *FForm->SkinData1; }
+  TLacquerForm* Frame() const { return FrameOfWindow(FForm->WindowHandle()); }
+  // Shows the form (or another one) and waits for its frame.
+  TLacquerForm* Show() { return ShowSkinnedForm(*FForm); }
+  TLacquerForm* ShowSkinned(win::TCustomForm& form) { return ShowSkinnedForm(form); }
+  TLacquerForm* FrameOf(HWND window) const { return FrameOfWindow(window); }
 
  private:
   std::unique_ptr<win::TApplication> FApp;
-  TSkinFrameForm* FForm = nullptr;
+  T* FForm = nullptr;
+};
+
+// The test form with a button and the program's skin.
+class TSkinnedApp : public TSkinnedAppOf<TSkinFrameForm> {
+ public:
+  TSkinnedApp();
 };
 
 // The window's rectangle on the screen, for screenshots.
