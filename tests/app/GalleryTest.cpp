@@ -51,6 +51,18 @@ class GalleryTest : public ::testing::Test {
     return skinned && WaitPainted(window);
   }
 
+  // Opens the MDI window from the gallery: the window once it shows its three children.
+  TGalleryMdiForm* OpenMdi() {
+    FGallery->NewMdiClick(nullptr);
+    TGalleryMdiForm* mdi = nullptr;
+    const bool open = PumpUntil([&] {
+      for (int i = 0; i < win::Screen().FormCount(); ++i)
+        if (auto* f = dynamic_cast<TGalleryMdiForm*>(win::Screen().Forms(i))) mdi = f;
+      return mdi && mdi->MDIChildCount() == 3;
+    });
+    return open ? mdi : nullptr;
+  }
+
   std::unique_ptr<win::TApplication> FApp;
   TGalleryForm* FGallery = nullptr;
 };
@@ -91,13 +103,8 @@ TEST_F(GalleryTest, HoldsEveryControlKindAndWearsTheSkin) {
 }
 
 TEST_F(GalleryTest, TheMdiWindowOpensThreeSkinnedChildren) {
-  FGallery->NewMdiClick(nullptr);
-  TGalleryMdiForm* mdi = nullptr;
-  ASSERT_TRUE(PumpUntil([&] {
-    for (int i = 0; i < win::Screen().FormCount(); ++i)
-      if (auto* f = dynamic_cast<TGalleryMdiForm*>(win::Screen().Forms(i))) mdi = f;
-    return mdi && mdi->MDIChildCount() == 3;
-  }));
+  TGalleryMdiForm* mdi = OpenMdi();
+  ASSERT_NE(mdi, nullptr);
   ASSERT_TRUE(WaitSkinned(mdi->WindowHandle()));
   for (int i = 0; i < mdi->MDIChildCount(); ++i)
     EXPECT_TRUE(WaitSkinned(mdi->MDIChildren(i)->WindowHandle())) << i;
@@ -151,13 +158,8 @@ std::set<HWND> ThreadWindows() {
 }
 
 TEST_F(GalleryTest, ASkinChangeAtRunTimeReachesEveryOpenWindowWithoutLeaks) {
-  FGallery->NewMdiClick(nullptr);
-  TGalleryMdiForm* mdi = nullptr;
-  ASSERT_TRUE(PumpUntil([&] {
-    for (int i = 0; i < win::Screen().FormCount(); ++i)
-      if (auto* f = dynamic_cast<TGalleryMdiForm*>(win::Screen().Forms(i))) mdi = f;
-    return mdi && mdi->MDIChildCount() == 3;
-  }));
+  TGalleryMdiForm* mdi = OpenMdi();
+  ASSERT_NE(mdi, nullptr);
   std::vector<HWND> windows{FGallery->WindowHandle(), mdi->WindowHandle()};
   for (int i = 0; i < mdi->MDIChildCount(); ++i) windows.push_back(mdi->MDIChildren(i)->WindowHandle());
   for (HWND w : windows) ASSERT_TRUE(WaitSkinned(w));
