@@ -92,8 +92,18 @@ bool TAppProcess::Start(const std::string& exePath, std::string& error, const st
   for (const std::string& argument : arguments) commandLine += L" \"" + Widen(argument) + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
-  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &FInfo)) {
-    const DWORD code = GetLastError();
+  // Wine now and then fails a start with an internal error while the previous instance of
+  // the program is still going away; a later attempt succeeds.
+  bool started = false;
+  DWORD code = 0;
+  for (int attempt = 0; attempt < 5 && !started; ++attempt) {
+    started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                             &FInfo) != 0;
+    code = started ? 0 : GetLastError();
+    if (!started && code != ERROR_INTERNAL_ERROR) break;
+    if (!started) Sleep(200);
+  }
+  if (!started) {
     FInfo = {};
     error = "cannot start " + exePath + " (system error " + std::to_string(code) + ")";
     return false;
