@@ -168,4 +168,11 @@ int GdiHeadroom() {
   return static_cast<int>(brushes.size());
 }
 
+unsigned NextGdiSlot() {
+  HBRUSH probe = CreateSolidBrush(RGB(1, 2, 3));
+  const unsigned slot = static_cast<unsigned>(reinterpret_cast<UINT_PTR>(probe) & 0xFFFF);
+  DeleteObject(probe);
+  return slot;
+}
+
 }  // namespace bw::test

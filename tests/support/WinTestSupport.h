@@ -35,6 +35,10 @@ std::string ScreenshotPath(const std::string& fileName);
 // Compare two readings around repeated work (GetGuiResources is not implemented under Wine).
 int GdiHeadroom();
 
+// Low 16 bits of a fresh GDI handle: the slot the next object takes. A slot taken for good
+// (a leak) moves it; objects made and freed again leave it where it was.
+unsigned NextGdiSlot();
+
 // Ends the process with exit code 3 if a test hangs (a stuck modal loop, say)
 // longer than `seconds`; started once from main().
 void StartWatchdog(unsigned seconds);

@@ -318,13 +318,13 @@ TEST_F(ButtonsTest, HoverRepaintsKeepTheGdiObjectsAsTheyWere) {
     b.Perform(win::CM_MOUSEENTER);
     b.Perform(win::CM_MOUSELEAVE);
   }
-  const unsigned slot = NextGdiSlot();
+  const unsigned slot = bw::test::NextGdiSlot();
   const DWORD objects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
   for (int i = 0; i < 5000; ++i) {  // 10,000 repaints through WM_PAINT
     b.Perform(win::CM_MOUSEENTER);
     b.Perform(win::CM_MOUSELEAVE);
   }
-  EXPECT_EQ(NextGdiSlot(), slot) << "objects were left behind";
+  EXPECT_EQ(bw::test::NextGdiSlot(), slot) << "objects were left behind";
   if (objects != 0) {
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), objects);
   }

@@ -276,19 +276,13 @@ TEST_F(ChecksTest, TenThousandRepaintsLeaveNoGdiObjectBehind) {
     check->Invalidate();
     radio->Invalidate();
   }
-  auto slot = [] {
-    HBRUSH probe = CreateSolidBrush(RGB(1, 2, 3));
-    const auto s = static_cast<unsigned>(reinterpret_cast<UINT_PTR>(probe) & 0xFFFF);
-    DeleteObject(probe);
-    return s;
-  };
-  const unsigned before = slot();
+  const unsigned before = bw::test::NextGdiSlot();
   const DWORD objects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
   for (int i = 0; i < 5000; ++i) {
     check->Invalidate();
     radio->Invalidate();
   }
-  EXPECT_EQ(slot(), before) << "objects were left behind";
+  EXPECT_EQ(bw::test::NextGdiSlot(), before) << "objects were left behind";
   if (objects != 0) {
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), objects);
   }

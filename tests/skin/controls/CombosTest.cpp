@@ -334,13 +334,6 @@ TEST_F(CombosTest, TheLanguageWindowsListIsSkinned) {
   language->Hide();
 }
 
-unsigned NextGdiSlot() {
-  HBRUSH probe = CreateSolidBrush(RGB(1, 2, 3));
-  const auto slot = static_cast<unsigned>(reinterpret_cast<UINT_PTR>(probe) & 0xFFFF);
-  DeleteObject(probe);
-  return slot;
-}
-
 TEST_F(CombosTest, TenThousandPaintsLeaveNoGdiObjectBehind) {
   // A full cache of earlier tests' images would make and free images as it turns over.
   TSkinImageCache::Shared().Clear();
@@ -352,16 +345,16 @@ TEST_F(CombosTest, TenThousandPaintsLeaveNoGdiObjectBehind) {
   win::TBitmap target(comboBox.Width(), comboBox.Height(), win::TPixelFormat::pf24bit);
   const RECT r{0, 0, comboBox.Width(), comboBox.Height()};
   for (int i = 0; i < 20; ++i) combo->DrawControl(target.Canvas().Handle(), r);
-  unsigned before = NextGdiSlot();
+  unsigned before = bw::test::NextGdiSlot();
   for (int i = 0; i < 10000; ++i) combo->DrawControl(target.Canvas().Handle(), r);
-  EXPECT_EQ(NextGdiSlot(), before) << "objects were left behind by the combo's painter";
+  EXPECT_EQ(bw::test::NextGdiSlot(), before) << "objects were left behind by the combo's painter";
   // The spin, repainted through its window.
   auto* spin = Painter<TSkinUpDown>(FApp.Control<win::TUpDown>("UpDown1").Handle());
   ASSERT_NE(spin, nullptr);
   for (int i = 0; i < 20; ++i) spin->Invalidate();
-  before = NextGdiSlot();
+  before = bw::test::NextGdiSlot();
   for (int i = 0; i < 10000; ++i) spin->Invalidate();
-  EXPECT_EQ(NextGdiSlot(), before) << "objects were left behind by the spin's painter";
+  EXPECT_EQ(bw::test::NextGdiSlot(), before) << "objects were left behind by the spin's painter";
 }
 
 }  // namespace

@@ -376,10 +376,10 @@ TEST_F(GalleryPaintersTest, TenThousandHoverRepaintsMakeNoLastingGdiObjects) {
     UpdateWindow(bar);
   };
   for (int i = 0; i < 20; ++i) round();  // every state composed once
-  const unsigned slot = NextGdiSlot();
+  const unsigned slot = bw::test::NextGdiSlot();
   const DWORD objects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
   for (int i = 0; i < 10000 / 12; ++i) round();  // 12 repaints a round
-  EXPECT_EQ(NextGdiSlot(), slot) << "objects were left behind";
+  EXPECT_EQ(bw::test::NextGdiSlot(), slot) << "objects were left behind";
   if (objects != 0) {
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), objects);
   }

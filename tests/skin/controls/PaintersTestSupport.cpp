@@ -117,11 +117,4 @@ int WaitForFace(HWND window, TDataSkinButton& skin, int expected) {
   return seen;
 }
 
-unsigned NextGdiSlot() {
-  HBRUSH probe = CreateSolidBrush(RGB(1, 2, 3));
-  const unsigned slot = static_cast<unsigned>(reinterpret_cast<UINT_PTR>(probe) & 0xFFFF);
-  DeleteObject(probe);
-  return slot;
-}
-
 }  // namespace bw::skin::test

@@ -67,8 +67,4 @@ COLORREF WaitForWindowPixel(HWND window, int x, int y, COLORREF expected);
 // The window's picture as it is on the screen.
 std::unique_ptr<win::TBitmap> WindowShot(HWND window);
 
-// Low 16 bits of a fresh GDI handle: the slot the next object takes. A slot taken for
-// good (a leak) moves it; objects made and freed again leave it where it was.
-unsigned NextGdiSlot();
-
 }  // namespace bw::skin::test
