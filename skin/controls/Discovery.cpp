@@ -13,6 +13,7 @@
 #include "skin/controls/Combos.h"
 #include "skin/controls/Panels.h"
 #include "skin/controls/Progress.h"
+#include "skin/controls/Tabs.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/window/LacquerForm.h"
 
@@ -178,16 +179,43 @@ void EmbeddedForm(TLacquerForm& frame, win::TControl& control, win::TWinControl&
   Children(frame, control);
 }
 
+void Tab(TLacquerForm& frame, win::TControl& control, win::TWinControl&) { Attach<TSkinTab>(frame, control, false); }
+void TabSet(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
+  Attach<TSkinTab31>(frame, control, false);
+}
+void TabSheet(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
+  Attach<TSkinTabSheet>(frame, control, false);
+}
+
+// A header painter owned by the control, on a window of it.
+void HeaderOn(TLacquerForm& frame, win::TControl& control, HWND window) {
+  if (!window) return;
+  auto* painter = new TSkinHeader(&control);
+  painter->Inithwnd(window, frame.FSkinData, &frame.FCanvas2, &frame);
+}
+
+void HeaderControl(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
+  if (auto* header = dynamic_cast<win::TWinControl*>(&control)) HeaderOn(frame, control, header->Handle());
+}
+
+// Until the list view's scroll bars are covered, its header is painted on its own.
+void ListViewHeader(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
+  auto* list = dynamic_cast<win::TWinControl*>(&control);
+  if (!list) return;
+  HeaderOn(frame, control, reinterpret_cast<HWND>(SendMessageW(list->Handle(), LVM_GETHEADER, 0, 0)));
+}
+
 constexpr TTypes kNone{};
 
 // In the order of the decisions; rows whose painters come with the check-box, combo,
-// edit and scroll-bar painters and with the tab, header and list-view painters are not
-// here yet (their controls keep the system look until then), at the places marked.
+// edit and scroll-bar painters are not here yet (their controls keep the system look
+// until then), at the places marked.
 const TDiscoveryRow kTable[] = {
-    // [tab painters] descends from TCustomTabControl (xcTab, tabs): TSkinTab
+    {TMatchKind::Inherits, {"TCustomTabControl"}, TTypes{T::xcTab}, true, &Tab},
     {TMatchKind::Inherits, {"TToolButton"}, TTypes{T::xcMainMenu}, false, &ToolButton},
-    // [tab painters] class TTABSET: TSkinTab31; descends from TTabSheet: TSkinTabSheet;
-    //                class TTABBEDNOTEBOOK: TSkinTab
+    {TMatchKind::ClassName, {"TTABSET"}, TTypes{T::xcTab}, true, &TabSet},
+    {TMatchKind::Inherits, {"TTabSheet"}, TTypes{T::xcTab}, true, &TabSheet},
+    {TMatchKind::ClassName, {"TTABBEDNOTEBOOK"}, TTypes{T::xcTab}, true, &Tab},
     {TMatchKind::ClassName, {"TMVCPANEL"}, kNone, false, &DiscoverChildren},
     {TMatchKind::Inherits, {"TCustomCheckBox"}, TTypes{T::xcCheckBox}, false, &CheckBox},
     {TMatchKind::Inherits, {"TTrackBar"}, TTypes{T::xcTrackBar}, false, &TrackBar},
@@ -209,10 +237,12 @@ const TDiscoveryRow kTable[] = {
     {TMatchKind::Inherits, {"TBitBtn"}, TTypes{T::xcBitBtn}, false, &BitButton},
     {TMatchKind::Inherits, {"TSpeedButton"}, TTypes{T::xcSpeedButton}, false, &SpeedButton},
     {TMatchKind::Inherits, {"TCustomPanel"}, TTypes{T::xcPanel}, false, &Panel},
-    // [scroll-bar painters] class TDXTREELIST, TDXDBTREELIST or TDXDBGRID: TSkinScrollbar;
-    //   descends from TCustomListView: TSkinListView (with the list-view painters);
-    //   TCustomMemo: TSkinScrollbar; TCustomGrid: TSkinScrollbar and FixedColor csButtonFace;
-    //   IsScrollControl: TSkinScrollbar (all xcScrollbar)
+    // [scroll-bar painters] class TDXTREELIST, TDXDBTREELIST or TDXDBGRID: TSkinScrollbar
+    {TMatchKind::Inherits, {"TCustomListView"}, TTypes{T::xcScrollbar}, false, &ListViewHeader},
+    // [scroll-bar painters] TCustomMemo: TSkinScrollbar; TCustomGrid: TSkinScrollbar and
+    //   FixedColor csButtonFace; IsScrollControl: TSkinScrollbar (all xcScrollbar)
+    // Header controls on their own: the skin's header-bar image decides.
+    {TMatchKind::Inherits, {"THeaderControl"}, kNone, false, &HeaderControl},
     {TMatchKind::Inherits, {"TCustomMemo"}, TTypes{T::xcScrollbar}, false, &KeepMemo},
     {TMatchKind::Inherits, {"TButton"}, TTypes{T::xcButton}, false, &Button},
     {TMatchKind::Inherits, {"TCustomEdit"}, TTypes{T::xcEdit}, false, &Edit},
@@ -295,7 +325,9 @@ void ThirdContainer(TLacquerForm& frame, win::TControl& control) {
   }
 }
 
-// Kinds whose painters come later (tab, scrollbar, embedscrollbar) are handled as listed
+void ThirdTab(TLacquerForm& frame, win::TControl& control) { Attach<TSkinTab>(frame, control, false); }
+
+// Kinds whose painters come later (scrollbar, embedscrollbar) are handled as listed
 // classes without a painter until then.
 const TThirdPartyKind kKinds[] = {
     {"nil", kNone, false, &Nothing},
@@ -304,6 +336,7 @@ const TThirdPartyKind kKinds[] = {
     {"button", TTypes{T::xcButton}, false, &ThirdButton},
     {"bitbtn", TTypes{T::xcButton}, false, &ThirdBitButton},
     {"speedbutton", TTypes{T::xcSpeedButton}, false, &ThirdSpeedButton},
+    {"tab", TTypes{T::xcTab}, true, &ThirdTab},
     {"progress", TTypes{T::xcProgress}, false, &ThirdProgress},
     {"groupbox", TTypes{T::xcGroupBox}, false, &ThirdGroupBox},
     {"radiogroup", TTypes{T::xcGroupBox}, false, &ThirdRadioGroup},

@@ -9,6 +9,7 @@
 #include "skin/controls/Discovery.h"
 #include "skin/controls/Panels.h"
 #include "skin/controls/Progress.h"
+#include "skin/controls/Tabs.h"
 #include "skin/window/LacquerForm.h"
 
 namespace bw::skin {
@@ -77,13 +78,17 @@ void FrameworkCheckBox(TLacquerForm& frame, HWND window, DWORD) { AttachBare<TSk
 void FrameworkProgress(TLacquerForm& frame, HWND window, DWORD) { AttachBare<TSkinProgress>(frame, window); }
 void Nothing(TLacquerForm&, HWND, DWORD) {}
 
+// An owner-drawn tab control draws its own tabs.
+void TabControl(TLacquerForm& frame, HWND window, DWORD style) {
+  if (!(style & TCS_OWNERDRAWFIXED)) AttachBare<TSkinTab>(frame, window);
+}
+
 struct TBareRow {
   const char* ClassName;  // lower case
   void (*Apply)(TLacquerForm& frame, HWND window, DWORD style);
 };
 
-// First match by class name. Size grips and tab controls are not here yet: they come with
-// their painters.
+// First match by class name. Size grips are not here yet: they come with their painter.
 const TBareRow kBareRows[] = {
     {"button", &Button},
     {"combobox", &ComboBox},
@@ -96,6 +101,7 @@ const TBareRow kBareRows[] = {
     {"tbutton", &FrameworkButton},
     {"tprogressbar", &FrameworkProgress},
     {"tsilentpaintpanel", &SilentPanel},
+    {"systabcontrol32", &TabControl},
     {"edit", &Edit},
 };
 
