@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "framework/win/GdiHandles.h"
+#include "framework/win/Text.h"
 #include "skin/controls/Combos.h"
 #include "skin/controls/Tabs.h"
 #include "skin/draw/ImgUtil.h"
@@ -293,8 +294,21 @@ TEST_F(TabsTest, ThePageControlHasTheSkinsPageBorderAndFaceColouredSheets) {
   EXPECT_TRUE(bw::test::PumpUntil([&] { return corner(0, 0, page.left, page.top, 4, 5); }, 3000)) << "top left";
   EXPECT_TRUE(corner(bw - 4, bh - 4, page.right - 4, page.bottom - 4, 4, 4)) << "bottom right";
   EXPECT_TRUE(corner(bw - 4, 0, page.right - 4, page.top, 4, 5)) << "top right";
-  // The tab of the active page is the focused one.
+  // The tab of the active page is the focused one; every caption is shown whole.
   EXPECT_EQ(ShownTabFrame(window, pages.ActivePageIndex(), Skin(), TSkinTabPosition::StTop), 2);
+  auto shot = Shot(window);
+  win::TWindowDC screen(nullptr);
+  win::TMemoryDC measure(screen.Get());
+  win::TSelectGuard font(measure.Get(), reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)));
+  for (int i = 0; i < pages.PageCount(); ++i) {
+    const std::wstring caption = win::Widen(pages.Pages(i)->Caption());
+    SIZE size{};
+    GetTextExtentPoint32W(measure.Get(), caption.c_str(), static_cast<int>(caption.size()), &size);
+    const COLORREF colour = i == pages.ActivePageIndex() ? Skin().MouseOverColour2 : Skin().NormalColour2;
+    const std::vector<std::string> ink = Ink(*shot, TabRect(window, i), colour);
+    ASSERT_FALSE(ink.empty()) << caption.size();
+    EXPECT_NEAR(static_cast<double>(ink[0].size()), static_cast<double>(size.cx), 2.0) << "tab " << i << " cut short";
+  }
 
   auto* sheet = Painter<TSkinTabSheet>(pages.Pages(1)->Handle());
   ASSERT_NE(sheet, nullptr);
