@@ -9,6 +9,7 @@
 #include "skin/controls/Discovery.h"
 #include "skin/controls/Panels.h"
 #include "skin/controls/Progress.h"
+#include "skin/controls/Scrollbars.h"
 #include "skin/window/LacquerForm.h"
 
 namespace bw::skin {
@@ -77,17 +78,22 @@ void FrameworkCheckBox(TLacquerForm& frame, HWND window, DWORD) { AttachBare<TSk
 void FrameworkProgress(TLacquerForm& frame, HWND window, DWORD) { AttachBare<TSkinProgress>(frame, window); }
 void Nothing(TLacquerForm&, HWND, DWORD) {}
 
+// Only a size box or grip: a scroll-bar control that lacks a tab stop keeps its bar.
+void SizeGrip(TLacquerForm& frame, HWND window, DWORD style) {
+  if (!(style & WS_TABSTOP) && (style & (SBS_SIZEBOX | SBS_SIZEGRIP))) AttachBare<TSkinSizer>(frame, window);
+}
+
 struct TBareRow {
   const char* ClassName;  // lower case
   void (*Apply)(TLacquerForm& frame, HWND window, DWORD style);
 };
 
-// First match by class name. Size grips and tab controls are not here yet: they come with
-// their painters.
+// First match by class name. Tab controls are not here yet: they come with their painter.
 const TBareRow kBareRows[] = {
     {"button", &Button},
     {"combobox", &ComboBox},
     {"comboboxex32", &ComboBoxEx},
+    {"scrollbar", &SizeGrip},
     {"systreeview32", &Nothing},
     {"#32770", &NestedDialog},
     {"tpanel", &FrameworkPanel},
