@@ -55,7 +55,11 @@ void TSkinComBox::Attached() {
   }
   FComboInfo.cbSize = sizeof FComboInfo;
   if (GetComboBoxInfo(FHandle, &FComboInfo)) FListHandle = FComboInfo.hwndList;
-  // The list's own scroll bars get their covers with the scroll-bar painters.
+  if (!FListHandle) return;
+  const LONG_PTR listStyle = GetWindowLongPtrW(FListHandle, GWL_STYLE);
+  if ((listStyle & WS_POPUP) || !(listStyle & WS_CHILD) || GetParent(FListHandle) == GetDesktopWindow()) return;
+  FListBars = std::make_unique<TSkinScrollbarH>(nullptr);
+  FListBars->Inithwnd(FListHandle, FSkinData, FCanvas, nullptr);
 }
 
 void TSkinComBox::FindBtn() {
@@ -98,6 +102,8 @@ void TSkinComBox::RestoreEdit() {
 void TSkinComBox::Unsubclass() {
   TSkinControl::Unsubclass();
   RestoreEdit();
+  if (FListBars && FListBars->FStatus != kPainterDestroyed) FListBars->Unsubclass();
+  FListBars.reset();
 }
 
 void TSkinComBox::AfterProc(win::TMessage& message) {

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "skin/controls/Scrollbars.h"
 #include "skin/controls/WinSubClass.h"
 
 namespace bw::skin {
@@ -36,6 +37,8 @@ class TSkinComBox : public TSkinControl {
   HWND FListHandle = nullptr;
   HWND FEditHandle = nullptr;
   COMBOBOXINFO FComboInfo{};
+  // A simple combo box's list bars: owned here, not listed by the frame.
+  std::unique_ptr<TSkinScrollbarH> FListBars;
 
  private:
   void Attached();

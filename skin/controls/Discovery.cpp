@@ -11,8 +11,10 @@
 #include "skin/controls/Buttons.h"
 #include "skin/controls/Checks.h"
 #include "skin/controls/Combos.h"
+#include "skin/controls/ListViews.h"
 #include "skin/controls/Panels.h"
 #include "skin/controls/Progress.h"
+#include "skin/controls/Scrollbars.h"
 #include "skin/controls/Tabs.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/window/LacquerForm.h"
@@ -98,9 +100,30 @@ void Edit(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
   Attach<TSkinEdit>(frame, control, false);
 }
 
-// Memos keep the system look until their scroll bars are covered (their row is the
-// scroll-bar painters'); they must not fall through to the edit row.
-void KeepMemo(TLacquerForm&, win::TControl&, win::TWinControl&) {}
+// A control's window scroll bars get cover windows.
+void Scrollbars(TLacquerForm& frame, win::TControl& control) {
+  auto* windowed = dynamic_cast<win::TWinControl*>(&control);
+  if (!windowed) return;
+  auto* painter = new TSkinScrollbar(&control);
+  painter->InitScrollbar(windowed, frame.FSkinData, &frame.FCanvas2, &frame);
+}
+
+void ScrollingControl(TLacquerForm& frame, win::TControl& control, win::TWinControl&) { Scrollbars(frame, control); }
+
+void Grid(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
+  Scrollbars(frame, control);
+  TSkinControl::SetProperty(&control, "FixedColor",
+                            std::to_string(frame.FSkinData->Colors[TShemeColor::csButtonFace]));
+}
+
+void ScrollBarControl(TLacquerForm& frame, win::TControl& control) {
+  auto* windowed = dynamic_cast<win::TWinControl*>(&control);
+  if (!windowed) return;
+  auto* painter = new TSkinScControl(&control);
+  painter->InitScrollbar(windowed, frame.FSkinData, &frame.FCanvas2, &frame);
+}
+
+void ScrollBar(TLacquerForm& frame, win::TControl& control, win::TWinControl&) { ScrollBarControl(frame, control); }
 
 void Navigator(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
   TSkinControl::SetProperty(&control, "Flat", "True");
@@ -198,18 +221,18 @@ void HeaderControl(TLacquerForm& frame, win::TControl& control, win::TWinControl
   if (auto* header = dynamic_cast<win::TWinControl*>(&control)) HeaderOn(frame, control, header->Handle());
 }
 
-// Until the list view's scroll bars are covered, its header is painted on its own.
-void ListViewHeader(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
-  auto* list = dynamic_cast<win::TWinControl*>(&control);
-  if (!list) return;
-  HeaderOn(frame, control, reinterpret_cast<HWND>(SendMessageW(list->Handle(), LVM_GETHEADER, 0, 0)));
+void ListView(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
+  auto* windowed = dynamic_cast<win::TWinControl*>(&control);
+  if (!windowed) return;
+  auto* painter = new TSkinListView(&control);
+  painter->InitScrollbar(windowed, frame.FSkinData, &frame.FCanvas2, &frame);
 }
 
 constexpr TTypes kNone{};
 
-// In the order of the decisions; rows whose painters come with the check-box, combo,
-// edit and scroll-bar painters are not here yet (their controls keep the system look
-// until then), at the places marked.
+// In the order of the decisions; rows whose painters come with the check-box, combo
+// and edit painters are not here yet (their controls keep the system look until then),
+// at the places marked.
 const TDiscoveryRow kTable[] = {
     {TMatchKind::Inherits, {"TCustomTabControl"}, TTypes{T::xcTab}, true, &Tab},
     {TMatchKind::Inherits, {"TToolButton"}, TTypes{T::xcMainMenu}, false, &ToolButton},
@@ -230,20 +253,22 @@ const TDiscoveryRow kTable[] = {
     {TMatchKind::Inherits, {"TToolBar"}, TTypes{T::xcToolbar}, false, &ToolBar},
     {TMatchKind::Inherits, {"TCustomStatusBar"}, TTypes{T::xcStatusBar}, false, &StatusBar},
     {TMatchKind::Inherits, {"TProgressBar"}, TTypes{T::xcProgress}, false, &Progress},
-    // [scroll-bar painters] descends from TScrollBar (xcScrollbar): TSkinScControl
+    {TMatchKind::Inherits, {"TScrollBar"}, TTypes{T::xcScrollbar}, false, &ScrollBar},
     {TMatchKind::Inherits, {"TCustomComboBox"}, TTypes{T::xcCombo}, false, &ComboBox},
     {TMatchKind::ClassName, {"TDATETIMEPICKER"}, TTypes{T::xcEdit}, false, &DateTimePicker},
-    // [scroll-bar painters] class TRICHEDIT, TWWDBRICHEDIT or TDXDBMEMO (xcScrollbar): TSkinScrollbar
+    {TMatchKind::ClassName, {"TRICHEDIT"}, TTypes{T::xcScrollbar}, false, &ScrollingControl},
+    {TMatchKind::ClassName, {"TWWDBRICHEDIT", "TDXDBMEMO"}, TTypes{T::xcScrollbar}, false, &ScrollingControl},
     {TMatchKind::Inherits, {"TBitBtn"}, TTypes{T::xcBitBtn}, false, &BitButton},
     {TMatchKind::Inherits, {"TSpeedButton"}, TTypes{T::xcSpeedButton}, false, &SpeedButton},
     {TMatchKind::Inherits, {"TCustomPanel"}, TTypes{T::xcPanel}, false, &Panel},
-    // [scroll-bar painters] class TDXTREELIST, TDXDBTREELIST or TDXDBGRID: TSkinScrollbar
-    {TMatchKind::Inherits, {"TCustomListView"}, TTypes{T::xcScrollbar}, false, &ListViewHeader},
-    // [scroll-bar painters] TCustomMemo: TSkinScrollbar; TCustomGrid: TSkinScrollbar and
-    //   FixedColor csButtonFace; IsScrollControl: TSkinScrollbar (all xcScrollbar)
+    {TMatchKind::ClassName, {"TDXTREELIST", "TDXDBTREELIST", "TDXDBGRID"}, TTypes{T::xcScrollbar}, false,
+     &ScrollingControl},
+    {TMatchKind::Inherits, {"TCustomListView"}, TTypes{T::xcScrollbar}, false, &ListView},
     // Header controls on their own: the skin's header-bar image decides.
     {TMatchKind::Inherits, {"THeaderControl"}, kNone, false, &HeaderControl},
-    {TMatchKind::Inherits, {"TCustomMemo"}, TTypes{T::xcScrollbar}, false, &KeepMemo},
+    {TMatchKind::Inherits, {"TCustomMemo"}, TTypes{T::xcScrollbar}, false, &ScrollingControl},
+    {TMatchKind::Inherits, {"TCustomGrid"}, TTypes{T::xcScrollbar}, false, &Grid},
+    {TMatchKind::ScrollControl, {}, TTypes{T::xcScrollbar}, false, &ScrollingControl},
     {TMatchKind::Inherits, {"TButton"}, TTypes{T::xcButton}, false, &Button},
     {TMatchKind::Inherits, {"TCustomEdit"}, TTypes{T::xcEdit}, false, &Edit},
     {TMatchKind::Inherits, {"TCustomFrame"}, kNone, false, &DiscoverChildren},
@@ -327,8 +352,23 @@ void ThirdContainer(TLacquerForm& frame, win::TControl& control) {
 
 void ThirdTab(TLacquerForm& frame, win::TControl& control) { Attach<TSkinTab>(frame, control, false); }
 
-// Kinds whose painters come later (scrollbar, embedscrollbar) are handled as listed
-// classes without a painter until then.
+void ThirdScrollbar(TLacquerForm& frame, win::TControl& control) {
+  Scrollbars(frame, control);
+  Children(frame, control);
+}
+
+// Each child: a scroll-bar control is covered whole, a scrolling control gets its bars covered.
+void ThirdEmbedScrollbar(TLacquerForm& frame, win::TControl& control) {
+  auto* container = dynamic_cast<win::TWinControl*>(&control);
+  if (!container) return;
+  for (int i = 0; i < container->ControlCount(); ++i) {
+    win::TControl& child = *container->Controls(i);
+    if (frame.FindSkinComp(child)) continue;
+    if (InheritsFromName(child, "TScrollBar")) ScrollBarControl(frame, child);
+    else if (IsScrollControl(child)) Scrollbars(frame, child);
+  }
+}
+
 const TThirdPartyKind kKinds[] = {
     {"nil", kNone, false, &Nothing},
     {"panel", TTypes{T::xcPanel}, false, &ThirdPanel},
@@ -346,6 +386,8 @@ const TThirdPartyKind kKinds[] = {
     {"edit", TTypes{T::xcEdit}, false, &ThirdEdit},
     {"checkgroup", TTypes{T::xcPanel}, false, &ThirdCheckGroup},
     {"container", kNone, false, &ThirdContainer},
+    {"scrollbar", TTypes{T::xcScrollbar}, false, &ThirdScrollbar},
+    {"embedscrollbar", TTypes{T::xcScrollbar}, false, &ThirdEmbedScrollbar},
 };
 
 constexpr std::size_t kMaxKindLength = 50;
@@ -361,9 +403,24 @@ bool InheritsFromName(const core::TObject& object, std::string_view className) {
   return false;
 }
 
+bool IsScrollControl(const win::TControl& control) {
+  auto* windowed = dynamic_cast<const win::TWinControl*>(&control);
+  if (!windowed) return false;
+  if (windowed->HandleAllocated() &&
+      (GetWindowLongPtrW(windowed->WindowHandle(), GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL)))
+    return true;
+  for (const char* kind : {"TCustomListBox", "TCustomMemo", "TCustomTreeView", "TScrollBox"})
+    if (InheritsFromName(control, kind)) return true;
+  return false;
+}
+
 const TDiscoveryRow* FindDiscoveryRow(const win::TControl& control) {
   const std::string upper = Upper(control.ClassName());
   for (const TDiscoveryRow& row : kTable) {
+    if (row.Match == TMatchKind::ScrollControl) {
+      if (IsScrollControl(control)) return &row;
+      continue;
+    }
     for (const char* name : row.Names) {
       if (!name) continue;
       const bool hit = row.Match == TMatchKind::Inherits ? InheritsFromName(control, name) : upper == name;

@@ -21,7 +21,8 @@ namespace bw::skin {
 
 class TLacquerForm;
 
-enum class TMatchKind : std::uint8_t { Inherits, ClassName };
+// ScrollControl: no names; the control is one whose window scrolls (IsScrollControl).
+enum class TMatchKind : std::uint8_t { Inherits, ClassName, ScrollControl };
 
 struct TDiscoveryRow {
   TMatchKind Match;
@@ -40,6 +41,9 @@ const TDiscoveryRow* FindDiscoveryRow(const win::TControl& control);
 bool RowAllowed(const TSkinData& data, TSkinControlTypes needs, bool needsTabs);
 // The class or one of its ancestors has this name.
 bool InheritsFromName(const core::TObject& object, std::string_view className);
+// A windowed control with a window scroll bar style, or of a kind that scrolls (list box,
+// memo, tree view, scroll box).
+bool IsScrollControl(const win::TControl& control);
 
 // The kinds of the Skin3rd list (lower case) and what each makes of a control.
 struct TThirdPartyKind {

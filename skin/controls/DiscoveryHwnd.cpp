@@ -9,6 +9,7 @@
 #include "skin/controls/Discovery.h"
 #include "skin/controls/Panels.h"
 #include "skin/controls/Progress.h"
+#include "skin/controls/Scrollbars.h"
 #include "skin/controls/Tabs.h"
 #include "skin/window/LacquerForm.h"
 
@@ -78,6 +79,11 @@ void FrameworkCheckBox(TLacquerForm& frame, HWND window, DWORD) { AttachBare<TSk
 void FrameworkProgress(TLacquerForm& frame, HWND window, DWORD) { AttachBare<TSkinProgress>(frame, window); }
 void Nothing(TLacquerForm&, HWND, DWORD) {}
 
+// Only a size box or grip: a scroll-bar control that lacks a tab stop keeps its bar.
+void SizeGrip(TLacquerForm& frame, HWND window, DWORD style) {
+  if (!(style & WS_TABSTOP) && (style & (SBS_SIZEBOX | SBS_SIZEGRIP))) AttachBare<TSkinSizer>(frame, window);
+}
+
 // An owner-drawn tab control draws its own tabs.
 void TabControl(TLacquerForm& frame, HWND window, DWORD style) {
   if (!(style & TCS_OWNERDRAWFIXED)) AttachBare<TSkinTab>(frame, window);
@@ -88,11 +94,12 @@ struct TBareRow {
   void (*Apply)(TLacquerForm& frame, HWND window, DWORD style);
 };
 
-// First match by class name. Size grips are not here yet: they come with their painter.
+// First match by class name.
 const TBareRow kBareRows[] = {
     {"button", &Button},
     {"combobox", &ComboBox},
     {"comboboxex32", &ComboBoxEx},
+    {"scrollbar", &SizeGrip},
     {"systreeview32", &Nothing},
     {"#32770", &NestedDialog},
     {"tpanel", &FrameworkPanel},

@@ -15,6 +15,7 @@
 #include "framework/win/GdiHandles.h"
 #include "framework/win/Text.h"
 #include "skin/controls/Combos.h"
+#include "skin/controls/ListViews.h"
 #include "skin/controls/Tabs.h"
 #include "skin/draw/ImgUtil.h"
 #include "skin/draw/SkinDraw.h"
@@ -442,10 +443,19 @@ TEST_F(TabsTest, HeadersShowTheSkinAndAnItemWithoutTextOnlyItsBackground) {
   EXPECT_FALSE(Ink(*shot, item, skin.NormalColour2).empty()) << "captions in the skin's text colour";
   bw::test::SaveScreenPng(bw::test::ScreenshotPath("tabs-header-oxblood.png"), ScreenArea(window, 2));
 
-  // The list view's header, and the space right of its last column.
+  // The list view: its bars covered, its header skinned, and the space right of its last column.
   FApp.ShowPage(0);
-  HWND listHeader = Named<win::TListView>("ListView1").HeaderHandle();
+  auto& list = Named<win::TListView>("ListView1");
+  HWND listHeader = list.HeaderHandle();
   ASSERT_NE(listHeader, nullptr);
+  auto* listPainter = Painter<TSkinListView>(list.Handle());
+  ASSERT_NE(listPainter, nullptr);
+  ASSERT_NE(listPainter->FHeader, nullptr);
+  EXPECT_EQ(listPainter->FHeader->FHandle, listHeader);
+  for (int i = 0; i < 40; ++i) list.Items()->Add().SetCaption("row " + std::to_string(i));
+  ASSERT_TRUE(listPainter->FVertBar);
+  EXPECT_TRUE(bw::test::PumpUntil([&] { return IsWindowVisible(listPainter->FVertBar->WindowHandle()) != FALSE; }))
+      << "the list view's vertical bar is covered";
   bw::test::WaitPainted(listHeader);
   const int columns = Header_GetItemCount(listHeader);
   ASSERT_GT(columns, 0);
