@@ -180,8 +180,9 @@ void Discovery() {
   std::printf("  skinned hover repaint:    %8.4f ms  (%.2f x)\n", Median(skinned), Median(skinned) / Median(system));
 }
 
-// The gallery: every control kind of the program's windows, skinned as the program does.
-void GalleryDiscovery() {
+// Runs `measure` on the gallery once it is shown, skinned and painted.
+template <class F>
+void OnSkinnedGallery(F&& measure) {
   app::RegisterGalleryClasses();
   skin::InstallSkinEngine();
   {
@@ -191,12 +192,19 @@ void GalleryDiscovery() {
     application.CreateForm(gallery);
     gallery->Show();
     HWND window = gallery->Handle();
-    if (!WaitSkinned(window, true)) {
+    if (WaitSkinned(window, true)) {
+      test::WaitPainted(window);
+      measure(gallery, window, skin::SkinManager->FindSkinForm(window));
+    } else {
       std::fprintf(stderr, "the gallery was not skinned\n");
-      return;
     }
-    test::WaitPainted(window);
-    skin::TLacquerForm* frame = skin::SkinManager->FindSkinForm(window);
+  }
+  skin::ReleaseSkinEngine();
+}
+
+// The gallery: every control kind of the program's windows, skinned as the program does.
+void GalleryDiscovery() {
+  OnSkinnedGallery([](app::TGalleryForm* gallery, HWND window, skin::TLacquerForm* frame) {
     skin::TSkinData& data = *gallery->SkinData1;
     const skin::TSkinControlTypes all = data.SkinControls();
     const size_t painters = frame->FControls.size();
@@ -224,8 +232,7 @@ void GalleryDiscovery() {
     std::printf("  one full repaint, controls unskinned (baseline): %8.3f ms\n", Median(plainRepaint));
     std::printf("  one full repaint, controls skinned:              %8.3f ms  (%.2f x)\n", Median(repaint),
                 Median(repaint) / Median(plainRepaint));
-  }
-  skin::ReleaseSkinEngine();
+  });
 }
 
 // The mouse moving over every windowed control of the gallery in turn: each move enters
@@ -246,21 +253,8 @@ double HoverMoves(const std::vector<HWND>& windows, int moves) {
 }
 
 void GalleryHover() {
-  constexpr int kMoves = 10000;
-  app::RegisterGalleryClasses();
-  skin::InstallSkinEngine();
-  {
-    win::TApplication application(nullptr);
-    application.Initialize();
-    app::TGalleryForm* gallery = nullptr;
-    application.CreateForm(gallery);
-    gallery->Show();
-    HWND window = gallery->Handle();
-    if (!WaitSkinned(window, true)) {
-      std::fprintf(stderr, "the gallery was not skinned\n");
-      return;
-    }
-    test::WaitPainted(window);
+  OnSkinnedGallery([](app::TGalleryForm* gallery, HWND window, skin::TLacquerForm* frame) {
+    constexpr int kMoves = 10000;
     std::vector<HWND> windows;
     EnumChildWindows(
         window,
@@ -269,7 +263,6 @@ void GalleryHover() {
           return TRUE;
         },
         reinterpret_cast<LPARAM>(&windows));
-    skin::TLacquerForm* frame = skin::SkinManager->FindSkinForm(window);
     skin::TSkinData& data = *gallery->SkinData1;
     const skin::TSkinControlTypes all = data.SkinControls();
     HoverMoves(windows, 200);  // the composed images made once
@@ -290,8 +283,7 @@ void GalleryHover() {
                 plain / kMoves, roomPlain, roomPlainAfter);
     std::printf("  skinned:                               %8.4f ms a move, GDI headroom %d -> %d\n",
                 skinned / kMoves, roomSkinned, roomSkinnedAfter);
-  }
-  skin::ReleaseSkinEngine();
+  });
 }
 
 }  // namespace
