@@ -482,6 +482,23 @@ TEST_F(TabsTest, TheSecondSkinDrawsTabsAndHeadersFromItsOwnImages) {
                           ScreenRectOf(Named<win::TPageControl>("PageControl1").Handle(), 4));
 }
 
+TEST_F(TabsTest, WithTheSkinOffTabsAndHeadersGetTheirOwnLookBack) {
+  auto& pages = Named<win::TPageControl>("PageControl1");
+  HWND header = Named<win::THeaderControl>("HeaderControl1").Handle();
+  RECT item{};
+  Header_GetItemRect(header, 1, &item);
+  ASSERT_TRUE(bw::test::PumpUntil([&] { return ShowsHeaderFace(header, item, *FApp.Data().Headerbar, false); }));
+  FApp.Data().SetActive(false);
+  ASSERT_TRUE(bw::test::PumpUntil([&] { return FApp.Frame() == nullptr; }));
+  bw::test::WaitPainted(FApp.Form().WindowHandle());
+  EXPECT_TRUE(bw::test::PumpUntil([&] {
+    return ShownTabFrame(Tabs().Handle(), 0, Skin(), TSkinTabPosition::StTop) == 0 &&
+           ShownTabFrame(pages.Handle(), 0, Skin(), TSkinTabPosition::StTop) == 0 &&
+           ShownTabSetFrame(Named<win::TTabSet>("TabSet1"), 0, Skin()) == 0 &&
+           !ShowsHeaderFace(header, item, *FApp.Data().Headerbar, false);
+  }));
+}
+
 TEST_F(TabsTest, TenThousandRepaintsLeaveNoGdiObjectBehind) {
   Place(core::TTabPosition::tpLeft);  // the turned strip makes bitmaps at every paint
   TSkinControl* painters[] = {Painter<TSkinTab>(Tabs().Handle()),
