@@ -79,7 +79,7 @@ void TSkinTab::inittab() {
   GetPosition();
   FTabImage.reset();
   FBorderImage.reset();
-  FImagesFor = true;
+  FImagesReady = true;
   // A new image may get the handle of one the shared cache still holds.
   Images().Clear();
   TDataSkinBorder* skin = FSkinData ? FSkinData->Tabs.get() : nullptr;
@@ -115,11 +115,6 @@ bool TSkinTab::FindScroll() {
     return IsWindowVisible(child) != FALSE;
   }
   return false;
-}
-
-int TSkinTab::LastState(int index) const {
-  if (index < 0 || index >= static_cast<int>(FLastStates.size())) return 0;
-  return FLastStates[static_cast<size_t>(index)];
 }
 
 void TSkinTab::SetHotTab(int index) {
@@ -178,7 +173,7 @@ void TSkinTab::ClipUpdown(HDC dc, const RECT& strip) {
 
 void TSkinTab::DrawControl(HDC dc, const RECT& rect) {
   if (!FSkinData || !FHandle) return;
-  if (!FImagesFor || TabPositionOfStyle(static_cast<DWORD>(GetWindowLongEx(FHandle, GWL_STYLE))) != FPosition)
+  if (!FImagesReady || TabPositionOfStyle(static_cast<DWORD>(GetWindowLongEx(FHandle, GWL_STYLE))) != FPosition)
     inittab();
   TDataSkinBorder* skin = FSkinData->Tabs.get();
   if (!skin || !FTabImage) return;
@@ -207,7 +202,6 @@ void TSkinTab::DrawControl(HDC dc, const RECT& rect) {
   }
   const int sw = strip.right - strip.left, sh = strip.bottom - strip.top;
   const int count = static_cast<int>(SendMessageW(FHandle, TCM_GETITEMCOUNT, 0, 0));
-  FLastStates.assign(static_cast<size_t>(std::max(count, 0)), 0);
   if (sw > 0 && sh > 0) {
     const bool side = Side(FPosition);
     const int iw = side ? sh : sw, ih = side ? sw : sh;
@@ -242,7 +236,6 @@ void TSkinTab::DrawControl(HDC dc, const RECT& rect) {
       int state = kFrameNormal;
       if (i == focus) state = kFrameSelectedTab;
       else if (i == FHotTab && frames >= kFrameHotTab) state = kFrameHotTab;
-      FLastStates[static_cast<size_t>(i)] = static_cast<std::uint8_t>(state);
       Drawitem(canvas, at, state, std::wstring(text), images, item.iImage);
     }
     if (FPosition == TSkinTabPosition::Stright) Drehen90Grad(*FStripImage);

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "skin/controls/WinSubClass.h"
 
@@ -44,8 +43,7 @@ class TSkinTab : public TSkinControl {
   void Drawitem(win::TCanvas& canvas, const RECT& rect, int state, const std::wstring& text, HIMAGELIST images,
                 int imageIndex);
 
-  // The frame the last paint drew tab `index` with (0: not drawn); the tab under the mouse.
-  int LastState(int index) const;
+  // The tab under the mouse (-1: none).
   int HotTab() const { return FHotTab; }
 
   TSkinTabPosition FPosition = TSkinTabPosition::StTop;
@@ -59,8 +57,7 @@ class TSkinTab : public TSkinControl {
   void Attached();
   void SetHotTab(int index);
   int FHotTab = -1;
-  bool FImagesFor = false;  // FTabImage/FBorderImage hold the images turned for FPosition
-  std::vector<std::uint8_t> FLastStates;
+  bool FImagesReady = false;  // FTabImage and FBorderImage are turned for FPosition
 };
 
 // The tab set: tabs hang downward from its top edge, laid out from the start margin.
