@@ -8,6 +8,7 @@
 
 #include "tools/driver/Driver.h"
 #include "tools/driver/LanguageValue.h"
+#include "tools/driver/Screenshots.h"
 #include "tools/driver/SourceMaker.h"
 
 namespace {
@@ -28,6 +29,8 @@ int Usage() {
       "  open FILE | open-cancel           fill in (or cancel) the program's open dialog\n"
       "  box [ok|cancel]                   print the program's message box, then answer it\n"
       "  windows                           list the visible top-level windows\n"
+      "  screenshots EXE FOLDER SUFFIX [ARG...]  start EXE (with ARGs) in each state and write\n"
+      "                                    its windows as PNG files into FOLDER\n"
       "  check-start X Y EXE [ARG...]      start EXE with ARGs, wait until its main window's client\n"
       "                                    area sits at X,Y in its frame, close it; 0 when it did and\n"
       "                                    the program ended with 0\n",
@@ -87,6 +90,14 @@ int TimeRun(const std::vector<std::string>& args) {
   }
   PostMessageW(main, WM_CLOSE, 0, 0);
   app.WaitExit();
+  return 0;
+}
+
+int Screenshots(const std::vector<std::string>& args) {
+  if (args.size() < 3) return Usage();
+  std::string error;
+  const std::vector<std::string> arguments(args.begin() + 3, args.end());
+  if (!TakeScreenshots(ToWindowsPath(args[0]), ToWindowsPath(args[1]), args[2], arguments, error)) return Fail(error);
   return 0;
 }
 
@@ -190,6 +201,7 @@ int main(int argc, char** argv) {
     if (command == "make-source") return MakeSource(args);
     if (command == "time-run") return TimeRun(args);
     if (command == "language") return Language(args);
+    if (command == "screenshots") return Screenshots(args);
     if (command == "click") return ClickButton(args);
     if (command == "open") return OpenDialog(false, args);
     if (command == "open-cancel") return OpenDialog(true, args);
