@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # How long one run over the same presentation takes in the desktop program (under Wine,
-# driven from outside) and in brindlewick-extract (natively, and the Windows build under
-# Wine), on this machine in this run. The source is synthetic: MB megabytes holding
+# driven from outside; skinned and with --skin none) and in brindlewick-extract (natively,
+# and the Windows build under Wine), on this machine in this run. The source is synthetic: MB megabytes holding
 # PICTURES JPEG pictures. Each is timed RUNS times and the best time kept, so that other
 # work on the machine weighs on the comparison as little as it can.
 # scripts/time-desktop-vs-cli.sh [MB] [PICTURES] [RUNS]
@@ -39,13 +39,14 @@ best() {  # label, then the command; the output folder goes before every run
   printf '%-34s %3d.%02d s (best of $runs)\n' "\$label" \$((least / 1000)) \$(( (least % 1000) / 10 ))
 }
 desktop_ms() {
-  wine "\$bin/brindlewick-driver.exe" time-run "\$bin/brindlewick.exe" "$work/talk.ppt" | tr -d '\r' |
+  wine "\$bin/brindlewick-driver.exe" time-run "\$bin/brindlewick.exe" "$work/talk.ppt" "\$@" | tr -d '\r' |
     awk '/^desktop run:/ { printf "%d\\n", \$3 * 1000 }'
 }
 best 'brindlewick-extract (native):' seconds "$root/build/native/bin/brindlewick-extract" --yes --quiet "$work/talk.ppt"
 best 'brindlewick-extract.exe (Wine):' seconds wine "\$bin/brindlewick-extract.exe" --yes --quiet "$work/talk.ppt"
 wine "\$bin/brindlewick-driver.exe" language set EN >/dev/null
-best 'desktop run (Wine):' desktop_ms
+best 'desktop run, skinned (Wine):' desktop_ms
+best 'desktop run, unskinned (Wine):' desktop_ms --skin none
 echo "files written by the desktop run: \$(ls "$work/talk" | wc -l)"
 wineserver -k >/dev/null 2>&1 || true
 INNER

@@ -22,7 +22,7 @@ int Usage() {
   std::fputs(
       "usage: brindlewick-driver COMMAND ...\n"
       "  make-source FILE [MB] [PICTURES]  write a synthetic presentation (default 30 MB, 300 JPEGs)\n"
-      "  time-run EXE FILE                 start EXE, load FILE (answering OK to the folder question),\n"
+      "  time-run EXE FILE [ARG...]        start EXE with ARGs, load FILE (answering OK to the folder question),\n"
       "                                    print the seconds until the summary and the summary\n"
       "  language get|delete|set VALUE     the stored language under HKEY_LOCAL_MACHINE\n"
       "  click CAPTION                     press a button of the running program's main window\n"
@@ -65,7 +65,9 @@ int TimeRun(const std::vector<std::string>& args) {
   if (args.size() < 2) return Usage();
   TAppProcess app;
   std::string error;
-  if (!app.Start(ToWindowsPath(args[0]), error)) return Fail(error);
+  if (!app.Start(ToWindowsPath(args[0]), error, std::vector<std::string>(args.begin() + 2, args.end()))) {
+    return Fail(error);
+  }
   HWND main = WaitTopWindow(app.Id(), kMainClass);
   if (!main) return Fail("the main window did not appear");
   HWND load = FindButton(main, "Load");
