@@ -14,6 +14,7 @@
 #include "extract/OutputFile.h"
 #include "extract/OutputNaming.h"
 #include "extract/RunFolder.h"
+#include "extract/ZipRun.h"
 
 namespace bw::extract {
 namespace {
@@ -185,7 +186,7 @@ class TStructureWriter {
       return TScanResult::Completed;
     }
     ++count;
-    TStructureFile file{item.Kind, path, sizeBytes, source.Name, item.RecordOffsetBytes, 0, 0, TRawVerdict::Unknown};
+    TStructureFile file{item.Kind, path, sizeBytes, source.Name, item.RecordOffsetBytes, 0, 0, TRawVerdict::Unknown, {}, {}, 0};
     std::vector<TFileExtent> extents;
     if (FFile.Extents(source.Stream, item.DataOffsetBytes, item.DataBytes, extents) && !extents.empty()) {
       file.SourceStartBytes = extents.front().FileOffsetBytes;
@@ -299,9 +300,23 @@ TScanResult ExtractByStructure(TRunState& state, TRunHost& host, TStructureOutco
   TFileSource source(state.Source.Handle(), state.SourceSize);
   TCompoundFile file(source);
   const TCfbResult opened = file.Open();
+  if (opened.Status == TCfbStatus::NotCompound) {
+    TZipContainer zip(source);
+    const TZipResult zipOpened = zip.Open();
+    if (zipOpened.Status == TZipStatus::NotZip) {
+      outcome.FallbackReason = "not a compound file or zip container";
+      return TScanResult::Completed;
+    }
+    outcome.Container = TContainerKind::Zip;
+    if (!zipOpened.Ok()) {
+      outcome.FallbackReason = "damaged zip container: " + zipOpened.Reason;
+      return TScanResult::Completed;
+    }
+    return ExtractZipMedia(state, host, zip, outcome);
+  }
+  outcome.Container = TContainerKind::Compound;
   if (!opened.Ok()) {
-    outcome.FallbackReason = opened.Status == TCfbStatus::NotCompound ? "not a compound file"
-                                                                      : "damaged compound file: " + opened.Reason;
+    outcome.FallbackReason = "damaged compound file: " + opened.Reason;
     return TScanResult::Completed;
   }
   std::vector<TStreamItems> sources = {{{}, kPicturesStream, {}}, {{}, kDocumentStream, {}}};
@@ -340,6 +355,25 @@ TScanResult ExtractByStructure(TRunState& state, TRunHost& host, TStructureOutco
   host.Progress(100);
   if (compareWithRaw && !outcome.Files.empty()) CompareWithRaw(state, host, file, sources, outcome);
   return state.AbortRequested ? TScanResult::Aborted : TScanResult::Completed;
+}
+
+TContainerKind SniffContainer(TRunState& state) {
+  if (state.Source.Handle() == nullptr) return TContainerKind::None;
+  TFileSource source(state.Source.Handle(), state.SourceSize);
+  if (LooksLikeZip(source)) return TContainerKind::Zip;
+  static constexpr std::uint8_t kCompoundSignature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
+  std::uint8_t head[8] = {};
+  return source.ReadAt(0, head, sizeof head) && std::equal(head, head + 8, kCompoundSignature) ? TContainerKind::Compound
+                                                                                                : TContainerKind::None;
+}
+
+const char* ContainerName(TContainerKind kind) {
+  switch (kind) {
+    case TContainerKind::None: return "none";
+    case TContainerKind::Compound: return "compound";
+    case TContainerKind::Zip: return "zip";
+  }
+  return "none";
 }
 
 const char* RawVerdictName(TRawVerdict verdict) {
