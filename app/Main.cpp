@@ -76,6 +76,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
     } else {
       application.CreateForm(app::Form1);
       ApplySkinChoice(app::Form1->SkinData1, skinChoice);
+      app::Form1->LoadAtStart(app::StartFileFromArgs(args));
       application.CreateForm(app::Form2);
     }
     application.Run();

@@ -44,6 +44,10 @@ void RegisterMainFormClasses() {
     core::RegisterComponentClass(*cls);
 }
 
+namespace {
+constexpr UINT kLoadStartFileMessage = WM_APP + 0x42;
+}  // namespace
+
 void TForm1::FormCreate(core::TObject* /*sender*/) {
   if (HICON icon = LoadIconW(GetModuleHandleW(nullptr), kIconResource)) SetIcon(icon);
   TRegistryStore store;
@@ -65,6 +69,30 @@ void TForm1::FormShow(core::TObject* /*sender*/) {
   Form2->Label_Langue->SetCaption("    Choose the user's language");
   Form2->Label_Langue2->SetCaption("Choisissez la langue de l'utilisateur");
   if (AsksForLanguage(UserLanguage)) Form2->ShowModal();
+  // Posted, so that the Load runs from the message loop with the window on the screen.
+  if (!FStartPath.empty()) PostMessageW(Handle(), kLoadStartFileMessage, 0, 0);
+}
+
+void TForm1::CreateParams(win::TCreateParams& params) {
+  win::TForm::CreateParams(params);
+  params.ExStyle |= WS_EX_ACCEPTFILES;
+}
+
+void TForm1::WndProc(win::TMessage& message) {
+  switch (message.Msg) {
+    case WM_DROPFILES:
+      FileDropped(reinterpret_cast<HDROP>(message.WParam));
+      message.Result = 0;
+      return;
+    case kLoadStartFileMessage: {
+      const std::string path = std::move(FStartPath);
+      FStartPath.clear();
+      if (!path.empty()) LoadFile(path);
+      message.Result = 0;
+      return;
+    }
+    default: win::TForm::WndProc(message);
+  }
 }
 
 void TForm1::BitBtn2Click(core::TObject* /*sender*/) { RunState.AbortRequested = true; }

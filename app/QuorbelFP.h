@@ -1,6 +1,9 @@
 #pragma once
 // The main window: Load and Abort in one place, the progress bar, the preview, and the
 // extraction run it hosts. The run state and the user's language live here, one each.
+#include <windows.h>
+#include <shellapi.h>
+
 #include <string>
 #include <vector>
 
@@ -51,6 +54,9 @@ class TForm1 : public win::TForm, public extract::TRunHost {
   // Texts of the window in the current language.
   void ApplyLanguage();
   bool Running() const { return FRunning; }
+  // The Load command on a file named at start: it runs once the window shows and the
+  // language question, if any, is answered.
+  void LoadAtStart(const std::string& path) { FStartPath = path; }
 
   void Progress(int percent) override;
   void ProcessMessages() override;
@@ -59,7 +65,16 @@ class TForm1 : public win::TForm, public extract::TRunHost {
   bool ShowPreview(extract::TItemKind kind, const std::string& path) override;
   void ReportError(const extract::TRunError& error) override;
 
+ protected:
+  void CreateParams(win::TCreateParams& params) override;
+  void WndProc(win::TMessage& message) override;
+
  private:
+  // The Load command without its dialog; refused while a Load is under way.
+  void LoadFile(const std::string& path);
+  // Opens the source and runs the scan, or shows the summary when it cannot be opened.
+  void LoadSource(const std::string& path);
+  void FileDropped(HDROP drop);
   // The scan over the source just opened; back to idle when it ends.
   void RunScan(const std::string& sourcePath);
   void ShowSummary();
@@ -69,6 +84,8 @@ class TForm1 : public win::TForm, public extract::TRunHost {
   void ShowPngPreview();
 
   bool FRunning = false;
+  bool FLoading = false;  // from the Load command's start to its summary: no drop is taken
+  std::string FStartPath;
   bool FCloseAfterRun = false;
   bool FFolderNotCreated = false;
   std::vector<extract::TRunError> FRunErrors;

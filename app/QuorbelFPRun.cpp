@@ -7,25 +7,67 @@
 #include "extract/Texts.h"
 #include "framework/core/Exceptions.h"
 #include "framework/win/Application.h"
+#include "framework/win/Text.h"
 
 namespace bw::app {
 
+namespace {
+
+// Marks the Load command as under way for its whole length, dialogs included.
+class TLoadingScope {
+ public:
+  explicit TLoadingScope(bool& flag) : FFlag(flag) { FFlag = true; }
+  ~TLoadingScope() { FFlag = false; }
+  TLoadingScope(const TLoadingScope&) = delete;
+  TLoadingScope& operator=(const TLoadingScope&) = delete;
+
+ private:
+  bool& FFlag;
+};
+
+}  // namespace
+
 void TForm1::BitBtn1Click(core::TObject* /*sender*/) {
-  if (FRunning) return;
+  if (FRunning || FLoading) return;
+  TLoadingScope loading(FLoading);
   OpenDialog1->SetFileName("");
   OpenDialog1->SetTitle(extract::IsFrench(UserLanguage) ? "Choix du fichier PPS \xC3\xA0 utiliser"
                                                          : "PPS file to open");
   if (OpenDialog1->Execute()) {
-    int errnoValue = 0;
-    const std::string path = OpenDialog1->FileName();
-    // A source that cannot be opened gets the summary of the state as it stands.
-    if (extract::BeginRun(RunState, path, errnoValue) == extract::TOpenResult::Opened) {
-      RunScan(path);
-      return;
-    }
+    LoadSource(OpenDialog1->FileName());
+    return;
   }
   ShowSummary();
   ReturnToIdle();
+}
+
+void TForm1::LoadFile(const std::string& path) {
+  if (FRunning || FLoading) return;
+  TLoadingScope loading(FLoading);
+  LoadSource(path);
+}
+
+void TForm1::LoadSource(const std::string& path) {
+  int errnoValue = 0;
+  // A source that cannot be opened gets the summary of the state as it stands.
+  if (extract::BeginRun(RunState, path, errnoValue) == extract::TOpenResult::Opened) {
+    RunScan(path);
+    return;
+  }
+  ShowSummary();
+  ReturnToIdle();
+}
+
+void TForm1::FileDropped(HDROP drop) {
+  // Only the first file of a drop: one Load runs at a time. LoadFile refuses it during one.
+  std::wstring path;
+  if (DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) > 0) {
+    const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+    path.resize(length + 1);
+    path.resize(DragQueryFileW(drop, 0, path.data(), length + 1));
+  }
+  DragFinish(drop);
+  if (!path.empty()) LoadFile(win::Narrow(path));
 }
 
 void TForm1::RunScan(const std::string& sourcePath) {

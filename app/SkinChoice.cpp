@@ -59,6 +59,17 @@ TSkinChoice SkinChoiceFromArgs(const std::vector<std::string>& args) {
   return choice;
 }
 
+std::string StartFileFromArgs(const std::vector<std::string>& args) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--skin") {
+      ++i;
+    } else if (!args[i].starts_with("--") && !args[i].empty()) {
+      return args[i];
+    }
+  }
+  return {};
+}
+
 std::string ApplySkinChoice(skin::TSkinData& data, const TSkinChoice& choice, bool french) {
   switch (choice.Kind) {
     case TSkinChoice::TKind::Stored:

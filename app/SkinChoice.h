@@ -18,6 +18,11 @@ struct TSkinChoice {
 // "none" in any letter case switches the skin off. A "--skin" without a value is ignored.
 TSkinChoice SkinChoiceFromArgs(const std::vector<std::string>& args);
 
+// The file to load at start: the first argument that is no option ("--gallery", "--skin"
+// and its value); empty when there is none. "Open with" and a drop on the program's icon
+// start the program this way.
+std::string StartFileFromArgs(const std::vector<std::string>& args);
+
 // Applies the choice to the main window's skin data before any window shows. A file that
 // cannot be read or is not a skin leaves the stored skin in place; the answer is then the
 // text to show the user, in the language given (empty when nothing needs saying: a file

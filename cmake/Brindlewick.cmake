@@ -27,10 +27,19 @@ if(BW_WIN64)
   add_library(bw_jpeg STATIC IMPORTED)
   set_target_properties(bw_jpeg PROPERTIES IMPORTED_LOCATION ${BW_DEPS}/lib/libjpeg.a
     INTERFACE_INCLUDE_DIRECTORIES ${BW_DEPS}/include)
+  add_library(bw_zip STATIC IMPORTED)
+  # libzip's Windows random source and file code need these system libraries.
+  set_target_properties(bw_zip PROPERTIES IMPORTED_LOCATION ${BW_DEPS}/lib/libzip.a
+    INTERFACE_INCLUDE_DIRECTORIES ${BW_DEPS}/include INTERFACE_COMPILE_DEFINITIONS ZIP_STATIC
+    INTERFACE_LINK_LIBRARIES "bw_zlib;advapi32;bcrypt")
 else()
   find_package(ZLIB REQUIRED)
   find_package(PNG REQUIRED)
   find_package(JPEG REQUIRED)
+  # Debian's libzip CMake package names tools that libzip-dev does not install: pkg-config.
+  find_package(PkgConfig REQUIRED)
+  pkg_check_modules(LIBZIP REQUIRED IMPORTED_TARGET libzip)
+  add_library(bw_zip ALIAS PkgConfig::LIBZIP)
   add_library(bw_zlib ALIAS ZLIB::ZLIB)
   add_library(bw_png ALIAS PNG::PNG)
   add_library(bw_jpeg ALIAS JPEG::JPEG)

@@ -11,15 +11,16 @@
 
 #include "extract/CompoundFile.h"
 #include "extract/FileIo.h"
+#include "extract/ItemFiles.h"
 #include "extract/OutputFile.h"
 #include "extract/OutputNaming.h"
 #include "extract/RunFolder.h"
+#include "extract/ZipRun.h"
 
 namespace bw::extract {
 namespace {
 
 constexpr std::size_t kCopyChunkBytes = std::size_t{256} << 10;
-constexpr auto kHostInterval = std::chrono::milliseconds(20);
 const char* const kPicturesStream = "Pictures";
 const char* const kDocumentStream = "PowerPoint Document";
 
@@ -33,37 +34,25 @@ class TStructureWriter {
  public:
   TStructureWriter(TRunState& state, TRunHost& host, TCompoundFile& file, TStructureOutcome& outcome,
                    std::uint64_t totalBytes)
-      : FState(state), FHost(host), FFile(file), FOutcome(outcome), FTotalBytes(totalBytes) {}
+      : FFiles(state, host, totalBytes), FFile(file), FOutcome(outcome) {}
 
   TScanResult Write(const TStreamItems& source) {
     for (const TStructureItem& item : source.Walk.Items) {
       const TScanResult result = WriteItem(source, item);
       if (result != TScanResult::Completed) return result;
-      if (Tick(true)) return TScanResult::Aborted;
+      if (FFiles.Advance(0, true)) return TScanResult::Aborted;
     }
     return TScanResult::Completed;
   }
 
  private:
-  bool Tick(bool force = false) {
-    const auto now = std::chrono::steady_clock::now();
-    if (force || now - FLastCall >= kHostInterval) {
-      FLastCall = now;
-      FHost.Progress(ProgressPercent(FDoneBytes, FTotalBytes));
-      FHost.ProcessMessages();
-    }
-    return FState.AbortRequested;
-  }
-
-  // An abort waits for the item to be complete, a stop does not.
-  bool Stopped() const { return FState.AbortRequested && FState.StopNow; }
-
   std::string Problem(const TStreamItems& source, const TStructureItem& item, const std::string& text) {
     return std::string(source.Name) + ": record at offset " + std::to_string(item.RecordOffsetBytes) + ": " + text;
   }
 
   // Copies the item's stored bytes; false with reason when the stream cannot be read.
   bool CopyStored(const TStreamItems& source, const TStructureItem& item, std::string& reason) {
+    TOutputFile& output = FFiles.Output();
     std::vector<std::uint8_t> chunk(static_cast<std::size_t>(std::min<std::uint64_t>(kCopyChunkBytes, item.DataBytes)));
     if (item.Kind == TStructureKind::Wmf) {
       std::uint8_t key[4] = {};
@@ -73,25 +62,25 @@ class TStructureWriter {
       }
       if (!HasPlaceableKey(key, item.DataBytes >= 4 ? 4 : 0)) {
         const std::vector<std::uint8_t> header = PlaceableWmfHeader(item.Metafile);
-        FOutput.Write(header.data(), header.size());
+        output.Write(header.data(), header.size());
       }
     }
-    for (std::uint64_t done = 0; done < item.DataBytes && !FOutput.Failed() && !Stopped();) {
+    for (std::uint64_t done = 0; done < item.DataBytes && !output.Failed() && !FFiles.Stopped();) {
       const std::size_t part = static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), item.DataBytes - done));
       if (!FFile.Read(source.Stream, item.DataOffsetBytes + done, chunk.data(), part)) {
         reason = "unreadable";
         return false;
       }
-      FOutput.Write(chunk.data(), part);
+      output.Write(chunk.data(), part);
       done += part;
-      FDoneBytes += part;
-      Tick();
+      FFiles.Advance(part);
     }
     return true;
   }
 
   // Inflates a compressed metafile into the output, zlib-wrapped or bare deflate.
   bool CopyInflated(const TStreamItems& source, const TStructureItem& item, std::string& reason) {
+    TOutputFile& output = FFiles.Output();
     std::vector<std::uint8_t> in(static_cast<std::size_t>(std::min<std::uint64_t>(kCopyChunkBytes, item.DataBytes)));
     std::vector<std::uint8_t> out(kCopyChunkBytes);
     std::uint8_t head[2] = {};
@@ -109,17 +98,17 @@ class TStructureWriter {
     std::uint64_t outBytes = 0;
     bool headerDecided = item.Kind != TStructureKind::Wmf;
     int status = Z_OK;
-    while (status != Z_STREAM_END && !Stopped()) {
+    while (status != Z_STREAM_END && !FFiles.Stopped()) {
+      std::size_t partBytes = 0;
       if (z.avail_in == 0 && readBytes < item.DataBytes) {
-        const std::size_t part = static_cast<std::size_t>(std::min<std::uint64_t>(in.size(), item.DataBytes - readBytes));
-        if (!FFile.Read(source.Stream, item.DataOffsetBytes + readBytes, in.data(), part)) {
+        partBytes = static_cast<std::size_t>(std::min<std::uint64_t>(in.size(), item.DataBytes - readBytes));
+        if (!FFile.Read(source.Stream, item.DataOffsetBytes + readBytes, in.data(), partBytes)) {
           reason = "unreadable";
           break;
         }
-        readBytes += part;
-        FDoneBytes += part;
+        readBytes += partBytes;
         z.next_in = in.data();
-        z.avail_in = static_cast<uInt>(part);
+        z.avail_in = static_cast<uInt>(partBytes);
       }
       z.next_out = out.data();
       z.avail_out = static_cast<uInt>(out.size());
@@ -139,53 +128,36 @@ class TStructureWriter {
         headerDecided = true;
         if (!HasPlaceableKey(out.data(), produced)) {
           const std::vector<std::uint8_t> header = PlaceableWmfHeader(item.Metafile);
-          FOutput.Write(header.data(), header.size());
+          output.Write(header.data(), header.size());
         }
       }
-      FOutput.Write(out.data(), produced);
+      output.Write(out.data(), produced);
       if (status == Z_OK && produced == 0 && z.avail_in == 0 && readBytes >= item.DataBytes) {
         reason = "the metafile does not inflate: the data ends early";
         break;
       }
-      Tick();
+      FFiles.Advance(partBytes);
     }
     inflateEnd(&z);
     return status == Z_STREAM_END && reason.empty();
   }
 
   TScanResult WriteItem(const TStreamItems& source, const TStructureItem& item) {
-    const TFolderResult folder = PrepareRunFolder(FState, FHost, FLock);
-    if (folder != TFolderResult::Ready) return ScanResultFor(folder);
-    const bool sound = item.Kind == TStructureKind::Sound;
-    std::int32_t& count = sound ? FState.SoundCount : FState.PictureCount;
-    const std::string path = MakeOutputName(FState.OutputFolder, BaseNameOf(FState.SourceName), count, item.Extension);
-    if (!FOutput.Create(path)) {
-      FHost.ReportError({TRunErrorKind::WriteFailed, path, FOutput.ErrorText()});
-      return TScanResult::WriteFailed;
-    }
-    FOutput.Write(item.Prefix.data(), item.Prefix.size());
+    const TScanResult begun = FFiles.Begin(item.Kind == TStructureKind::Sound, item.Extension);
+    if (begun != TScanResult::Completed) return begun;
+    FFiles.Output().Write(item.Prefix.data(), item.Prefix.size());
     std::string reason;
     const bool copied = item.Metafile.Compressed ? CopyInflated(source, item, reason) : CopyStored(source, item, reason);
-    const std::uint64_t sizeBytes = FOutput.SizeBytes();
-    const bool closed = FOutput.Close();
-    if (!closed) {
-      const std::string cause = FOutput.ErrorText();
-      RemoveFileUtf8(path);
-      FHost.ReportError({TRunErrorKind::WriteFailed, path, cause});
-      return TScanResult::WriteFailed;
-    }
-    if (Stopped()) {
-      // Stopped inside the item: what was written is no whole item and is not counted.
-      RemoveFileUtf8(path);
-      return TScanResult::Aborted;
-    }
-    if (!copied) {
-      RemoveFileUtf8(path);
+    bool kept = false;
+    std::uint64_t sizeBytes = 0;
+    const TScanResult finished = FFiles.Finish(copied, kept, sizeBytes);
+    if (finished != TScanResult::Completed) return finished;
+    if (!kept) {
       FOutcome.Problems.push_back(Problem(source, item, reason));
       return TScanResult::Completed;
     }
-    ++count;
-    TStructureFile file{item.Kind, path, sizeBytes, source.Name, item.RecordOffsetBytes, 0, 0, TRawVerdict::Unknown};
+    TStructureFile file{item.Kind, FFiles.Path(), sizeBytes, source.Name, item.RecordOffsetBytes, 0, 0,
+                        TRawVerdict::Unknown, {}, {}, 0};
     std::vector<TFileExtent> extents;
     if (FFile.Extents(source.Stream, item.DataOffsetBytes, item.DataBytes, extents) && !extents.empty()) {
       file.SourceStartBytes = extents.front().FileOffsetBytes;
@@ -195,15 +167,9 @@ class TStructureWriter {
     return TScanResult::Completed;
   }
 
-  TRunState& FState;
-  TRunHost& FHost;
+  TItemFiles FFiles;
   TCompoundFile& FFile;
   TStructureOutcome& FOutcome;
-  TOutputFile FOutput;
-  TOutputLock FLock;  // held from the folder set-up to the end of the run
-  std::uint64_t FTotalBytes;
-  std::uint64_t FDoneBytes = 0;
-  std::chrono::steady_clock::time_point FLastCall{};
 };
 
 // Keeps every item the raw scan writes, so that cut ones can be compared too.
@@ -299,9 +265,23 @@ TScanResult ExtractByStructure(TRunState& state, TRunHost& host, TStructureOutco
   TFileSource source(state.Source.Handle(), state.SourceSize);
   TCompoundFile file(source);
   const TCfbResult opened = file.Open();
+  if (opened.Status == TCfbStatus::NotCompound) {
+    TZipContainer zip(source);
+    const TZipResult zipOpened = zip.Open();
+    if (zipOpened.Status == TZipStatus::NotZip) {
+      outcome.FallbackReason = "not a compound file or zip container";
+      return TScanResult::Completed;
+    }
+    outcome.Container = TContainerKind::Zip;
+    if (!zipOpened.Ok()) {
+      outcome.FallbackReason = "damaged zip container: " + zipOpened.Reason;
+      return TScanResult::Completed;
+    }
+    return ExtractZipMedia(state, host, zip, outcome);
+  }
+  outcome.Container = TContainerKind::Compound;
   if (!opened.Ok()) {
-    outcome.FallbackReason = opened.Status == TCfbStatus::NotCompound ? "not a compound file"
-                                                                      : "damaged compound file: " + opened.Reason;
+    outcome.FallbackReason = "damaged compound file: " + opened.Reason;
     return TScanResult::Completed;
   }
   std::vector<TStreamItems> sources = {{{}, kPicturesStream, {}}, {{}, kDocumentStream, {}}};
@@ -340,6 +320,25 @@ TScanResult ExtractByStructure(TRunState& state, TRunHost& host, TStructureOutco
   host.Progress(100);
   if (compareWithRaw && !outcome.Files.empty()) CompareWithRaw(state, host, file, sources, outcome);
   return state.AbortRequested ? TScanResult::Aborted : TScanResult::Completed;
+}
+
+TContainerKind SniffContainer(TRunState& state) {
+  if (state.Source.Handle() == nullptr) return TContainerKind::None;
+  TFileSource source(state.Source.Handle(), state.SourceSize);
+  if (LooksLikeZip(source)) return TContainerKind::Zip;
+  static constexpr std::uint8_t kCompoundSignature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
+  std::uint8_t head[8] = {};
+  return source.ReadAt(0, head, sizeof head) && std::equal(head, head + 8, kCompoundSignature) ? TContainerKind::Compound
+                                                                                                : TContainerKind::None;
+}
+
+const char* ContainerName(TContainerKind kind) {
+  switch (kind) {
+    case TContainerKind::None: return "none";
+    case TContainerKind::Compound: return "compound";
+    case TContainerKind::Zip: return "zip";
+  }
+  return "none";
 }
 
 const char* RawVerdictName(TRawVerdict verdict) {

@@ -7,7 +7,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  zlib1g-dev libpng-dev libjpeg-dev
+  zlib1g-dev libpng-dev libjpeg-dev libzip-dev
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   mingw-w64-x86-64-dev libz-mingw-w64-dev

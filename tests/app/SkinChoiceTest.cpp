@@ -42,6 +42,22 @@ TEST(SkinChoiceArgs, TheLastSkinWinsAndNoneSwitchesItOff) {
   }
 }
 
+TEST(SkinChoiceArgs, TheStartFileIsTheFirstArgumentThatIsNoOption) {
+  const struct {
+    std::vector<std::string> args;
+    std::string file;
+  } cases[] = {
+      {{}, ""},
+      {{"--gallery", "--skin", "frost.skin"}, ""},
+      {{"C:\\talks\\deck.ppt"}, "C:\\talks\\deck.ppt"},
+      {{"--skin", "deck.skin", "deck.ppt", "other.ppt"}, "deck.ppt"},
+      {{"--skin", "none", "--gallery", "d\xC3\xA9j\xC3\xA0.pptx"}, "d\xC3\xA9j\xC3\xA0.pptx"},
+      {{"--skin"}, ""},
+      {{"", "x.pps"}, "x.pps"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(StartFileFromArgs(c.args), c.file) << c.args.size();
+}
+
 class SkinChoiceTest : public ::testing::Test {
  protected:
   void SetUp() override {

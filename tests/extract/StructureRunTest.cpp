@@ -12,6 +12,7 @@
 #include "extract/OutputLock.h"
 #include "extract/OutputNaming.h"
 #include "tests/extract/CompoundFileWriter.h"
+#include "tests/extract/ZipWriter.h"
 
 namespace bw::extract {
 namespace {
@@ -56,6 +57,9 @@ class StructureRunTest : public ::testing::Test {
     const fs::path source = FRoot / "deck.ppt";
     std::ofstream(source, std::ios::binary).write(reinterpret_cast<const char*>(file.data()),
                                                   static_cast<std::streamsize>(file.size()));
+    return RunFile(source, outcome, compare);
+  }
+  TScanResult RunFile(const fs::path& source, TStructureOutcome& outcome, bool compare = true) {
     int errnoValue = 0;
     EXPECT_EQ(BeginRun(FState, source.string(), errnoValue), TOpenResult::Opened);
     const TScanResult result = ExtractByStructure(FState, FHost, outcome, compare);
@@ -168,8 +172,8 @@ TEST_F(StructureRunTest, FallsBackWithAReasonAndWritesNothing) {
   test::TCfbLayout loopedLayout = test::WriteCompoundFile(looped);
   loopedLayout.SetFatEntry(loopedLayout.Chains["Pictures"][3], loopedLayout.Chains["Pictures"][0]);
   const TCase cases[] = {
-      {"plain bytes", test::FakeJpeg(400, false), "not a compound file"},
-      {"empty", {}, "not a compound file"},
+      {"plain bytes", test::FakeJpeg(400, false), "not a compound file or zip container"},
+      {"empty", {}, "not a compound file or zip container"},
       {"other streams", test::WriteCompoundFile(noStreams).Bytes, "no \"Pictures\""},
       {"chain loop", loopedLayout.Bytes, "damaged compound file: stream Pictures: the chain loops"},
   };
@@ -293,6 +297,115 @@ TEST_F(StructureRunTest, TheRunOwnsItsFolderAndStopsAsTheRawScanDoes) {
   other.Release();
   EXPECT_EQ(Names(), std::vector<std::string>{});
 }
+
+TEST_F(StructureRunTest, ZipMediaWholeInDirectoryOrderWithTheirOwnExtensions) {
+  const TBytes jpeg = test::FakeJpeg(5000, true);
+  const TBytes png = test::FakePng(3000);
+  TBytes emf(40000, 0x44);
+  emf[0] = 1;
+  const TBytes wave = test::FakeWave(9000);
+  const TBytes video(7000, 0x77);
+  test::TZipSpec spec;
+  spec.Entries = {{"[Content_Types].xml", TBytes(100, 'x'), true},
+                  {"ppt/media/image2.png", png},
+                  {"ppt/media/image1.JPEG", jpeg},
+                  {"ppt/media/media1.wav", wave, true},
+                  {"ppt/media/image3.emf", emf, true},
+                  {"docProps/thumbnail.jpeg", test::FakeJpeg(800, false)},
+                  {"ppt/media/media2.mp4", video}};
+  spec.DirectoryOrder = {0, 2, 1, 3, 4, 5, 6};
+  TStructureOutcome outcome;
+  ASSERT_EQ(Run(test::WriteZip(spec), outcome), TScanResult::Completed);
+  ASSERT_TRUE(outcome.Used) << outcome.FallbackReason;
+  EXPECT_EQ(outcome.Container, TContainerKind::Zip);
+  EXPECT_TRUE(outcome.Problems.empty());
+  // Pictures share one counter, other media another, both in the directory's order.
+  EXPECT_EQ(Names(), (std::vector<std::string>{"deck_001.JPEG", "deck_001.wav", "deck_002.mp4", "deck_002.png",
+                                               "deck_003.emf"}));
+  const fs::path out = FRoot / "deck";
+  EXPECT_EQ(ReadAll(out / "deck_001.JPEG"), jpeg);
+  EXPECT_EQ(ReadAll(out / "deck_002.png"), png);
+  EXPECT_EQ(ReadAll(out / "deck_003.emf"), emf);
+  EXPECT_EQ(ReadAll(out / "deck_001.wav"), wave);
+  EXPECT_EQ(ReadAll(out / "deck_002.mp4"), video);
+  ASSERT_EQ(outcome.Files.size(), 5u);
+  EXPECT_EQ(outcome.Files[0].Entry, "ppt/media/image1.JPEG");
+  EXPECT_EQ(outcome.Files[0].Method, "stored");
+  EXPECT_EQ(outcome.Files[2].Entry, "ppt/media/media1.wav");
+  EXPECT_EQ(outcome.Files[2].Method, "deflated");
+  EXPECT_EQ(outcome.Files[3].SizeBytes, emf.size());
+  EXPECT_LT(outcome.Files[3].StoredBytes, emf.size());
+  EXPECT_EQ(FState.PictureCount, 3);
+  EXPECT_EQ(FState.SoundCount, 2);
+}
+
+TEST_F(StructureRunTest, HostileZipEntriesLeaveNoFileAndAreListed) {
+  const TBytes good = test::FakePng(2000);
+  test::TZipSpecEntry lying{"ppt/media/lies.png", TBytes(30000, 0x11), true};
+  lying.StatedSize = 100;
+  test::TZipSpecEntry locked{"ppt/media/locked.png", good};
+  locked.Encrypted = true;
+  test::TZipSpec spec;
+  spec.Entries = {{"ppt/media/../../../escape.png", good},
+                  {"/tmp/absolute.png", good},
+                  {"C:\\ppt\\media\\drive.png", good},
+                  lying,
+                  locked,
+                  {"ppt/media/bomb.bmp", TBytes(std::size_t{100} << 20, 0), true},
+                  {"ppt/media/kept.png", good}};
+  TStructureOutcome outcome;
+  ASSERT_EQ(Run(test::WriteZip(spec), outcome), TScanResult::Completed);
+  ASSERT_TRUE(outcome.Used);
+  // Only the honest entry is written, under the numbering's name and nowhere else.
+  EXPECT_EQ(Names(), std::vector<std::string>{"deck_001.png"});
+  EXPECT_EQ(ReadAll(FRoot / "deck" / "deck_001.png"), good);
+  EXPECT_FALSE(fs::exists(FRoot / "escape.png"));
+  EXPECT_FALSE(fs::exists(FRoot.parent_path() / "escape.png"));
+  std::size_t entries = 0;
+  for (auto it = fs::recursive_directory_iterator(FRoot); it != fs::recursive_directory_iterator(); ++it) ++entries;
+  EXPECT_EQ(entries, 3u);  // deck.ppt, deck/, deck/deck_001.png
+  const std::vector<std::string> expected = {"escape.png: a name that leaves", "absolute.png: a name that leaves",
+                                             "drive.png: a name that leaves", "lies.png: the data runs past",
+                                             "locked.png: encrypted; skipped", "bomb.bmp: states"};
+  ASSERT_EQ(outcome.Problems.size(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_NE(outcome.Problems[i].find(expected[i]), std::string::npos) << outcome.Problems[i];
+  }
+}
+
+TEST_F(StructureRunTest, DamagedZipFallsBackAndSaysWhy) {
+  test::TZipSpec spec;
+  spec.Entries = {{"ppt/media/a.png", test::FakePng(500)}};
+  spec.DirectoryOffset = 4000000;
+  TStructureOutcome outcome;
+  EXPECT_EQ(Run(test::WriteZip(spec), outcome), TScanResult::Completed);
+  EXPECT_FALSE(outcome.Used);
+  EXPECT_EQ(outcome.Container, TContainerKind::Zip);
+  EXPECT_NE(outcome.FallbackReason.find("damaged zip container: "), std::string::npos) << outcome.FallbackReason;
+  EXPECT_FALSE(fs::exists(FRoot / "deck"));
+}
+
+#ifndef _WIN32
+// Past 4 GiB every offset needs the zip64 records. The filler entry stays a hole on disk
+// and is never read: it is no medium.
+TEST_F(StructureRunTest, ZipOverFourGibibytes) {
+  const TBytes png = test::FakePng(4000);
+  test::TZipSpecEntry filler{"ppt/embeddings/filler.bin", {}};
+  filler.HoleBytes = (std::uint64_t{4} << 30) + 4096;
+  test::TZipSpec spec;
+  spec.Zip64 = true;
+  spec.Entries = {{"ppt/media/image1.png", png}, filler, {"ppt/media/image2.png", png, true}};
+  const fs::path source = FRoot / "deck.ppt";
+  ASSERT_TRUE(test::WriteZipFile(spec, source.string()));
+  ASSERT_GT(fs::file_size(source), std::uint64_t{4} << 30);
+  TStructureOutcome outcome;
+  ASSERT_EQ(RunFile(source, outcome), TScanResult::Completed);
+  ASSERT_TRUE(outcome.Used) << outcome.FallbackReason;
+  EXPECT_TRUE(outcome.Problems.empty());
+  EXPECT_EQ(Names(), (std::vector<std::string>{"deck_001.png", "deck_002.png"}));
+  EXPECT_EQ(ReadAll(FRoot / "deck" / "deck_002.png"), png);
+}
+#endif
 
 }  // namespace
 }  // namespace bw::extract

@@ -1,6 +1,11 @@
 #include "tools/driver/Driver.h"
 
+#include <shlobj.h>
+
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <vector>
 #include <string_view>
 
 namespace bw::driver {
@@ -285,6 +290,24 @@ std::string ToWindowsPath(const std::string& path) {
   std::string out = "Z:" + path;
   std::replace(out.begin(), out.end(), '/', '\\');
   return out;
+}
+
+bool DropFile(HWND window, DWORD pid, const std::string& pathUtf8) {
+  const std::wstring path = Widen(pathUtf8);
+  std::vector<std::uint8_t> block(sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t), 0);
+  DROPFILES header{};
+  header.pFiles = sizeof(DROPFILES);
+  header.pt = POINT{20, 20};
+  header.fWide = TRUE;
+  std::memcpy(block.data(), &header, sizeof header);
+  std::memcpy(block.data() + sizeof header, path.c_str(), path.size() * sizeof(wchar_t));
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
+  if (process == nullptr) return false;
+  void* remote = VirtualAllocEx(process, nullptr, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  const bool written =
+      remote != nullptr && WriteProcessMemory(process, remote, block.data(), block.size(), nullptr) != 0;
+  CloseHandle(process);
+  return written && PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0) != 0;
 }
 
 }  // namespace bw::driver

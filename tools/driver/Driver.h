@@ -74,6 +74,11 @@ HWND WaitOpenDialog(DWORD pid, unsigned timeoutMs = kDefaultWaitMs);
 bool ChooseFile(HWND dialog, const std::string& pathUtf8, unsigned timeoutMs = kDefaultWaitMs);
 bool CancelDialog(HWND dialog, unsigned timeoutMs = kDefaultWaitMs);
 
+// Drops one file on a window of process pid as the shell does: a DROPFILES block in the
+// program's memory, posted as WM_DROPFILES. The block is one page of the driver's making:
+// the program's DragFinish cannot free it and leaves it (Wine tolerates that; tests only).
+bool DropFile(HWND window, DWORD pid, const std::string& pathUtf8);
+
 // Chooses item `index` of a drop-down list as a user would: selects it and tells the
 // parent (CBN_SELCHANGE), which is what a click in the list does.
 void SelectComboItem(HWND combo, int index);

@@ -6,6 +6,7 @@
 #include "extract/FileIo.h"
 #include "extract/OutputNaming.h"
 #include "extract/Scanner.h"
+#include "extract/StructureRun.h"
 #include "extract/Texts.h"
 #include "tools/extract/StructureMode.h"
 
@@ -60,6 +61,15 @@ int RunExtractCommand(const std::vector<std::string>& args, const std::string& d
       report.Status = "unreadable";
       allProcessed = false;
       continue;
+    }
+    if (!options.Structure) {
+      const extract::TContainerKind container = extract::SniffContainer(state);
+      report.Container = extract::ContainerName(container);
+      if (container != extract::TContainerKind::None && !options.Quiet && !options.Json) {
+        *terminal.Err << file << ": " << (container == extract::TContainerKind::Zip ? "a zip container" : "a compound file")
+                      << "; --structure recovers every medium whole\n"
+                      << std::flush;
+      }
     }
     extract::TScanResult result = extract::TScanResult::Completed;
     try {

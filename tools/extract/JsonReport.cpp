@@ -1,6 +1,7 @@
 #include "tools/extract/JsonReport.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 namespace bw::tools {
@@ -26,13 +27,31 @@ std::size_t Utf8SequenceLength(const std::string& text, std::size_t i) {
   return length;
 }
 
+// A zip entry's kind is its extension, in the words the other reports use where they share one.
+std::string ZipKindName(const std::string& path) {
+  const std::size_t dot = path.rfind('.');
+  std::string extension = dot == std::string::npos ? std::string() : path.substr(dot + 1);
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (extension == "jpg" || extension == "jpeg") return "jpeg";
+  if (extension == "wav") return "wave";
+  if (extension == "tif" || extension == "tiff") return "tiff";
+  return extension;
+}
+
 std::string RenderStructureFiles(const std::vector<extract::TStructureFile>& files) {
   std::string out;
   for (std::size_t f = 0; f < files.size(); ++f) {
     const extract::TStructureFile& item = files[f];
+    out += f == 0 ? "\n" : ",\n";
+    if (!item.Entry.empty()) {
+      out += "    {\"kind\": " + JsonString(ZipKindName(item.Path)) + ", " + JsonNameMember("path", item.Path) +
+             ", \"size\": " + std::to_string(item.SizeBytes) + ", " + JsonNameMember("entry", item.Entry) +
+             ", \"method\": " + JsonString(item.Method) + ", \"storedSize\": " + std::to_string(item.StoredBytes) +
+             "}";
+      continue;
+    }
     const bool wave = item.Kind == extract::TStructureKind::Sound && item.Path.size() >= 4 &&
                       item.Path.compare(item.Path.size() - 4, 4, ".wav") == 0;
-    out += f == 0 ? "\n" : ",\n";
     out += "    {\"kind\": \"" + std::string(wave ? "wave" : extract::StructureKindName(item.Kind)) +
            "\", " + JsonNameMember("path", item.Path) + ", \"size\": " + std::to_string(item.SizeBytes) +
            ", \"stream\": " + JsonString(item.Stream) + ", \"recordOffset\": " + std::to_string(item.RecordOffsetBytes) +
@@ -122,6 +141,7 @@ std::string RenderJson(const std::vector<TSourceReport>& reports) {
            ", \"pictures\": " + std::to_string(report.Pictures) + ", \"sounds\": " + std::to_string(report.Sounds) +
            ", \"mode\": " + JsonString(report.Mode) +
            (report.Fallback.empty() ? std::string() : ", \"fallback\": " + JsonString(report.Fallback)) +
+           (report.Container.empty() ? std::string() : ", \"container\": " + JsonString(report.Container)) +
            ",\n   \"files\": [";
     if (report.Mode == "structure") out += RenderStructureFiles(report.StructureFiles);
     for (std::size_t f = 0; f < report.Files.size(); ++f) {

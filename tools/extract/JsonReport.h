@@ -18,6 +18,7 @@ struct TSourceReport {
   std::vector<extract::TWrittenItem> Files;
   std::string Mode = "raw";  // "structure" when the files came from the compound file's streams
   std::string Fallback;      // why --structure fell back to the raw scan
+  std::string Container;     // "compound", "zip" or "none": what --structure can read
   std::vector<extract::TStructureFile> StructureFiles;
   std::vector<std::string> Errors;
   std::vector<std::string> Unchecked;  // pictures kept without the picture check

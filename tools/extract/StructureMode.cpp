@@ -11,6 +11,7 @@ extract::TScanResult RunStructureMode(extract::TRunState& state, TCliHost& host,
   extract::TStructureOutcome outcome;
   const extract::TScanResult result = extract::ExtractByStructure(state, host, outcome);
   for (const std::string& problem : outcome.Problems) report.Errors.push_back(problem);
+  report.Container = extract::ContainerName(outcome.Container);
   if (outcome.Used) {
     report.Mode = "structure";
     report.StructureFiles = std::move(outcome.Files);
