@@ -446,23 +446,20 @@ TEST_F(ScrollbarsTest, ASizeGripIsAPlainFaceSquare) {
 }
 
 TEST_F(ScrollbarsTest, ASimpleComboBoxsListBarsAreCovered) {
-  auto* combo = new win::TComboBox(&FApp.Form());
-  combo->SetStyle(win::TComboBoxStyle::csSimple);
-  combo->SetBounds(700, 500, 140, 120);
-  combo->SetParent(&FApp.Form());
-  for (int i = 0; i < 30; ++i) combo->Items()->Add("Item " + std::to_string(i));
-  FFrame->AddComp(*combo, FApp.Form());
-  auto* painter = Painter<TSkinComBox>(*combo);
+  win::TWinControl& combo = Named("ComboBox4");
+  auto* painter = Painter<TSkinComBox>(combo);
   ASSERT_NE(painter, nullptr);
   ASSERT_NE(painter->FListBars, nullptr);
+  EXPECT_EQ(PainterOfWindow(*FFrame, painter->FListHandle), nullptr) << "the combo's painter owns it, not the frame";
   TWScrollbar& cover = *painter->FListBars->FVertBar;
-  bw::test::PumpUntil([&] { return cover.FShown; });
   ASSERT_TRUE(cover.FShown);
   EXPECT_EQ(Str(BarInfo(painter->FListHandle, OBJID_VSCROLL).rcScrollBar), Str(ScreenRect(cover.WindowHandle())));
   RECT r;
   GetClientRect(cover.WindowHandle(), &r);
   ClickHere(cover, POINT{r.right / 2, r.bottom - FButtonPx / 2});
   EXPECT_EQ(SendMessageW(painter->FListHandle, LB_GETTOPINDEX, 0, 0), 1) << "the list scrolled a line";
+  bw::test::PumpUntil([&] { return cover.Painted().ThumbTop == BarInfo(painter->FListHandle, OBJID_VSCROLL).xyThumbTop; });
+  EXPECT_EQ(cover.Painted().ThumbTop, BarInfo(painter->FListHandle, OBJID_VSCROLL).xyThumbTop);
   // Switched off with the combo's painter: the list is its own again, the cover gone.
   HWND coverWindow = cover.WindowHandle();
   painter->Unsubclass();
@@ -478,6 +475,8 @@ TEST_F(ScrollbarsTest, TheGalleryPagesShowSkinnedBars) {
   bars = ScreenRect(Named("ScrollBar2").Handle());
   UnionRect(&page, &page, &bars);
   bars = ScreenRect(Named("ListBox1").Handle());
+  UnionRect(&page, &page, &bars);
+  bars = ScreenRect(Named("ComboBox4").Handle());
   UnionRect(&page, &page, &bars);
   bw::test::WaitPainted(FApp.Form().WindowHandle());
   TWScrollbar& grid = VertCover(Named("StringGrid1"));
