@@ -110,8 +110,10 @@ void ScrollingControl(TLacquerForm& frame, win::TControl& control, win::TWinCont
 
 void Grid(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
   Scrollbars(frame, control);
-  TSkinControl::SetProperty(&control, "FixedColor",
-                            std::to_string(frame.FSkinData->Colors[TShemeColor::csButtonFace]));
+  // Integer properties are written as signed decimals: a system colour keeps its high bit.
+  TSkinControl::SetProperty(
+      &control, "FixedColor",
+      std::to_string(static_cast<std::int32_t>(frame.FSkinData->Colors[TShemeColor::csButtonFace])));
 }
 
 void ScrollBarControl(TLacquerForm& frame, win::TControl& control) {
