@@ -36,6 +36,9 @@ bool TForm1::ShowPreview(extract::TItemKind kind, const std::string& path) {
 
 bool TForm1::ShowJpegPreview(const std::string& path) {
   win::TJPEGImage jpeg;
+  // The preview only ever shows the picture fitted into Image1: decoding more pixels than
+  // it can show costs a large photo most of its decoding time.
+  jpeg.SetDecodeFit(Image1->Width(), Image1->Height());
   jpeg.LoadFromFile(path);
   Image1->Picture()->SetGraphic(&jpeg);
   return true;

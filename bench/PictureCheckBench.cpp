@@ -1,5 +1,6 @@
 // The picture check of the command line on decompression bombs, next to the check it
-// replaces (the desktop program's full decode) on the same files in the same run.
+// replaces (the desktop program's full decode) on the same files in the same run; and the
+// desktop preview's decode fitted to its box next to the full decode, on large photos.
 // Usage: bench_picture_check
 #include <chrono>
 #include <cstdio>
@@ -57,6 +58,28 @@ void Row(const char* what, const std::vector<std::string>& paths, const std::fun
               acceptedBefore, now, acceptedNow, now > 0 ? full / now : 0.0);
 }
 
+// Detail everywhere, so the entropy-coded data is that of a photo rather than of a flat area.
+TBytes Photo(int widthPx, int heightPx) {
+  TBytes pixels(static_cast<std::size_t>(widthPx) * static_cast<std::size_t>(heightPx) * 3);
+  std::mt19937 random(7);
+  for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<std::uint8_t>((i / 3 % 251) ^ (random() & 31));
+  return bw::test::EncodeJpeg({widthPx, heightPx, 3, 85}, pixels);
+}
+
+void PreviewRow(const char* what, const std::vector<std::string>& paths) {
+  int shownFull = 0, shownFitted = 0;
+  const auto decode = [](bw::core::TJpegFit fit) {
+    return [fit](const std::string& p) {
+      bw::core::TDib dib;
+      return bw::core::DecodeJpegFile(p, dib, fit).Ok();
+    };
+  };
+  const double full = Seconds(paths, decode({}), shownFull);
+  const double fitted = Seconds(paths, decode({409, 238}), shownFitted);
+  std::printf("%-46s full decode %7.3f s (%2d shown)   fitted %6.3f s (%2d shown)   %6.1f x\n", what, full, shownFull,
+              fitted, shownFitted, fitted > 0 ? full / fitted : 0.0);
+}
+
 }  // namespace
 
 int main() {
@@ -80,6 +103,8 @@ int main() {
       bw::extract::TItemKind::Png);
   Row("20 PNGs declaring 16000 x 16000, 1 row of data", WriteCopies(folder, "short", bw::test::GreyPng(16000, 16000, 1), 20), pngBefore,
       bw::extract::TItemKind::Png);
+  PreviewRow("10 photos 4000 x 3000, preview box 409 x 238", WriteCopies(folder, "photo", Photo(4000, 3000), 10));
+  PreviewRow("10 photos 1600 x 1200, preview box 409 x 238", WriteCopies(folder, "small", Photo(1600, 1200), 10));
   std::error_code error;
   fs::remove_all(folder, error);
   return 0;

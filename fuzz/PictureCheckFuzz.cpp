@@ -28,6 +28,12 @@ void CompareJpeg(std::span<const std::uint8_t> bytes) {
                     : full.Status == bw::core::TJpegStatus::TooLarge
                         ? check.Status == bw::core::TJpegCheckStatus::TooLarge
                         : check.Status == bw::core::TJpegCheckStatus::Fails;
+  // The preview decodes at the scale its box needs: the verdict must be the full decode's.
+  bw::core::TDib fitted;
+  if (bw::core::DecodeJpeg(bytes, fitted, {1, 1}).Status != full.Status) {
+    std::fprintf(stderr, "full: %d %s / fitted differs\n", static_cast<int>(full.Status), full.Reason.c_str());
+    std::abort();
+  }
   if (!same) {
     std::fprintf(stderr, "full: %d %s / check: %d %s\n", static_cast<int>(full.Status), full.Reason.c_str(),
                  static_cast<int>(check.Status), check.Reason.c_str());

@@ -31,6 +31,7 @@ struct TJpegJob {
   TJpegErrorManager Errors;
   TDib Decoded;
   TDib* Out = &Decoded;
+  TJpegFit Fit;
   std::uint8_t* Scanline = nullptr;
   bool Created = false;
   bool TooLarge = false;
@@ -44,6 +45,12 @@ void DecodeInto(TJpegJob& job, const std::uint8_t* data, std::size_t lengthBytes
   if (!ReadJpegHeaderWithinLimits(job.Info, data, lengthBytes)) {
     job.TooLarge = true;
     return;
+  }
+  const std::uint32_t denominator = JpegFitDenominator(job.Info.image_width, job.Info.image_height, job.Fit);
+  if (denominator != 1) {
+    job.Info.scale_num = 1;
+    job.Info.scale_denom = denominator;
+    jpeg_calc_output_dimensions(&job.Info);
   }
   const bool cmyk = job.Info.out_color_space == JCS_CMYK;
   try {
@@ -100,7 +107,19 @@ bool ReadJpegHeaderWithinLimits(jpeg_decompress_struct& info, const std::uint8_t
   return pixels != 0 && pixels <= kMaxJpegPixels && info.output_width <= 65535 && info.output_height <= 65535;
 }
 
-TJpegResult DecodeJpeg(std::span<const std::uint8_t> bytes, TDib& dib) {
+std::uint32_t JpegFitDenominator(std::uint32_t widthPx, std::uint32_t heightPx, TJpegFit fit) {
+  if (fit.WidthPx == 0 || fit.HeightPx == 0 || widthPx == 0 || heightPx == 0) return 1;
+  // Fitted with kept proportions the picture shrinks by s = min(box w / w, box h / h); 1/d
+  // is fine while 1/d >= s (still shrunk, never stretched up from fewer pixels), that is
+  // while either side of the box times d fits its side of the picture.
+  std::uint32_t best = 1;
+  for (const std::uint32_t d : {2u, 4u, 8u}) {
+    if (std::uint64_t{fit.WidthPx} * d <= widthPx || std::uint64_t{fit.HeightPx} * d <= heightPx) best = d;
+  }
+  return best;
+}
+
+TJpegResult DecodeJpeg(std::span<const std::uint8_t> bytes, TDib& dib, TJpegFit fit) {
   dib = TDib();
   if (bytes.empty()) return {TJpegStatus::DecodeFailed, "empty file"};
   // On the heap: what the decoder changes must be intact after a long jump.
@@ -109,6 +128,7 @@ TJpegResult DecodeJpeg(std::span<const std::uint8_t> bytes, TDib& dib) {
   job->Errors.Base.error_exit = OnJpegError;
   job->Errors.Base.emit_message = OnJpegMessage;
   job->Errors.Message[0] = '\0';
+  job->Fit = fit;
   if (setjmp(job->Errors.Jump) != 0) {
     if (job->Created) jpeg_destroy_decompress(&job->Info);
     return {TJpegStatus::DecodeFailed, job->Errors.Message};
@@ -125,12 +145,12 @@ TJpegResult DecodeJpeg(std::span<const std::uint8_t> bytes, TDib& dib) {
   return {};
 }
 
-TJpegResult DecodeJpegFile(const std::string& pathUtf8, TDib& dib) {
+TJpegResult DecodeJpegFile(const std::string& pathUtf8, TDib& dib, TJpegFit fit) {
   dib = TDib();
   std::vector<std::uint8_t> bytes;
   std::string reason;
   switch (ReadImageFile(pathUtf8, kMaxJpegFileBytes, bytes, reason)) {
-    case TFileReadStatus::Ok: return DecodeJpeg(bytes, dib);
+    case TFileReadStatus::Ok: return DecodeJpeg(bytes, dib, fit);
     case TFileReadStatus::OpenFailed: return {TJpegStatus::OpenFailed, reason};
     case TFileReadStatus::TooLarge: return {TJpegStatus::TooLarge, reason};
     case TFileReadStatus::ReadFailed: return {TJpegStatus::OpenFailed, reason};

@@ -22,7 +22,18 @@ struct TJpegResult {
   bool Ok() const { return Status == TJpegStatus::Ok; }
 };
 
-TJpegResult DecodeJpeg(std::span<const std::uint8_t> bytes, TDib& dib);
-TJpegResult DecodeJpegFile(const std::string& pathUtf8, TDib& dib);
+// A picture that will be shown shrunk into a box may be decoded at 1/2, 1/4 or 1/8 of its
+// size: the coarsest of these that still fills the box when fitted with kept proportions.
+// The entropy decoding and the limits are those of the full size, so the verdict is too.
+struct TJpegFit {
+  std::uint32_t WidthPx = 0;  // 0: decode at full size
+  std::uint32_t HeightPx = 0;
+};
+
+// The scale denominator (1, 2, 4 or 8) for a picture of this size shown fitted in `fit`.
+std::uint32_t JpegFitDenominator(std::uint32_t widthPx, std::uint32_t heightPx, TJpegFit fit);
+
+TJpegResult DecodeJpeg(std::span<const std::uint8_t> bytes, TDib& dib, TJpegFit fit = {});
+TJpegResult DecodeJpegFile(const std::string& pathUtf8, TDib& dib, TJpegFit fit = {});
 
 }  // namespace bw::core

@@ -16,12 +16,18 @@ void TJPEGImage::Draw(TCanvas& canvas, const RECT& rect) {
   FBitmap->Draw(canvas, rect);
 }
 
+void TJPEGImage::SetDecodeFit(int widthPx, int heightPx) {
+  FFit = widthPx > 0 && heightPx > 0
+             ? core::TJpegFit{static_cast<std::uint32_t>(widthPx), static_cast<std::uint32_t>(heightPx)}
+             : core::TJpegFit{};
+}
+
 void TJPEGImage::LoadFromStream(core::TStream& stream) {
   std::vector<std::uint8_t> bytes = ReadGraphicBytes(stream, core::kMaxJpegFileBytes);
   auto decoded = std::make_unique<TBitmap>();
   if (!bytes.empty()) {
     core::TDib dib;
-    const core::TJpegResult result = core::DecodeJpeg(bytes, dib);
+    const core::TJpegResult result = core::DecodeJpeg(bytes, dib, FFit);
     if (!result.Ok()) throw EInvalidGraphic("JPEG image is not valid: " + result.Reason);
     decoded->LoadFromDib(dib);
   }

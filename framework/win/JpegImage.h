@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "framework/core/JpegDecode.h"
 #include "framework/win/Bitmap.h"
 #include "framework/win/Graphic.h"
 
@@ -30,12 +31,19 @@ class TJPEGImage : public TGraphic {
   void SaveToStream(core::TStream& stream) override;
   void Assign(const core::TPersistent& source) override;
 
+  // Pictures loaded from now on that would be shown shrunk into a box of this size are
+  // decoded at the coarsest 1/2, 1/4 or 1/8 scale that still fills it (Width and Height then
+  // give the decoded size); the verdict on a damaged stream is that of a full decode.
+  // 0 x 0: full size.
+  void SetDecodeFit(int widthPx, int heightPx);
+
   // The decoded picture (24 bits per pixel).
   const TBitmap& Bitmap() const { return *FBitmap; }
 
  private:
   std::vector<std::uint8_t> FData;
   std::unique_ptr<TBitmap> FBitmap;
+  core::TJpegFit FFit;
 };
 
 }  // namespace bw::win

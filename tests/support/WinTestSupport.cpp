@@ -1,10 +1,10 @@
 #include "tests/support/WinTestSupport.h"
 
-#include <png.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
+
+#include "tools/driver/ScreenPng.h"
 
 namespace bw::test {
 
@@ -70,70 +70,7 @@ COLORREF ScreenPixel(int x, int y) {
   return c;
 }
 
-namespace {
-// 32-bit top-down BGRX pixels as an RGB PNG; libpng reports errors by longjmp, so nothing
-// that needs destroying is made between setjmp and the end.
-bool WritePngRgb(std::FILE* file, int w, int h, const std::uint8_t* pixels) {
-  std::vector<png_byte> row(static_cast<size_t>(w) * 3);
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  if (!png) return false;
-  png_infop info = png_create_info_struct(png);
-  if (!info || setjmp(png_jmpbuf(png))) {
-    png_destroy_write_struct(&png, info ? &info : nullptr);
-    return false;
-  }
-  png_init_io(png, file);
-  png_set_IHDR(png, info, static_cast<png_uint_32>(w), static_cast<png_uint_32>(h), 8, PNG_COLOR_TYPE_RGB,
-               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  png_write_info(png, info);
-  for (int y = 0; y < h; ++y) {
-    const std::uint8_t* src = pixels + static_cast<size_t>(y) * w * 4;
-    for (int x = 0; x < w; ++x) {
-      row[x * 3] = src[x * 4 + 2];
-      row[x * 3 + 1] = src[x * 4 + 1];
-      row[x * 3 + 2] = src[x * 4];
-    }
-    png_write_row(png, row.data());
-  }
-  png_write_end(png, nullptr);
-  png_destroy_write_struct(&png, &info);
-  return true;
-}
-}  // namespace
-
-bool SaveScreenPng(const std::string& path, const RECT& area) {
-  const int w = area.right - area.left, h = area.bottom - area.top;
-  if (w <= 0 || h <= 0) return false;
-  HDC screen = GetDC(nullptr);
-  if (!screen) return false;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = w;
-  info.bmiHeader.biHeight = -h;  // top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HDC mem = CreateCompatibleDC(screen);
-  bool ok = dib && mem;
-  if (ok) {
-    HGDIOBJ old = SelectObject(mem, dib);
-    ok = BitBlt(mem, 0, 0, w, h, screen, area.left, area.top, SRCCOPY) != FALSE;
-    GdiFlush();
-    SelectObject(mem, old);
-  }
-  ReleaseDC(nullptr, screen);
-  if (mem) DeleteDC(mem);
-  std::FILE* file = ok ? std::fopen(path.c_str(), "wb") : nullptr;
-  if (file) {
-    ok = WritePngRgb(file, w, h, static_cast<const std::uint8_t*>(bits));
-    std::fclose(file);
-  } else {
-    ok = false;
-  }
-  if (dib) DeleteObject(dib);
-  return ok;
-}
+bool SaveScreenPng(const std::string& path, const RECT& area) { return driver::SaveScreenPng(path, area); }
 
 std::string ScreenshotPath(const std::string& fileName) {
   const std::string folder = BW_BUILD_DIR "/screenshots";

@@ -8,6 +8,7 @@
 
 #include "tools/driver/Driver.h"
 #include "tools/driver/LanguageValue.h"
+#include "tools/driver/Screenshots.h"
 #include "tools/driver/SourceMaker.h"
 
 namespace {
@@ -21,13 +22,15 @@ int Usage() {
   std::fputs(
       "usage: brindlewick-driver COMMAND ...\n"
       "  make-source FILE [MB] [PICTURES]  write a synthetic presentation (default 30 MB, 300 JPEGs)\n"
-      "  time-run EXE FILE                 start EXE, load FILE (answering OK to the folder question),\n"
+      "  time-run EXE FILE [ARG...]        start EXE with ARGs, load FILE (answering OK to the folder question),\n"
       "                                    print the seconds until the summary and the summary\n"
       "  language get|delete|set VALUE     the stored language under HKEY_LOCAL_MACHINE\n"
       "  click CAPTION                     press a button of the running program's main window\n"
       "  open FILE | open-cancel           fill in (or cancel) the program's open dialog\n"
       "  box [ok|cancel]                   print the program's message box, then answer it\n"
       "  windows                           list the visible top-level windows\n"
+      "  screenshots EXE FOLDER SUFFIX [ARG...]  start EXE (with ARGs) in each state and write\n"
+      "                                    its windows as PNG files into FOLDER\n"
       "  check-start X Y EXE [ARG...]      start EXE with ARGs, wait until its main window's client\n"
       "                                    area sits at X,Y in its frame, close it; 0 when it did and\n"
       "                                    the program ended with 0\n",
@@ -62,7 +65,9 @@ int TimeRun(const std::vector<std::string>& args) {
   if (args.size() < 2) return Usage();
   TAppProcess app;
   std::string error;
-  if (!app.Start(ToWindowsPath(args[0]), error)) return Fail(error);
+  if (!app.Start(ToWindowsPath(args[0]), error, std::vector<std::string>(args.begin() + 2, args.end()))) {
+    return Fail(error);
+  }
   HWND main = WaitTopWindow(app.Id(), kMainClass);
   if (!main) return Fail("the main window did not appear");
   HWND load = FindButton(main, "Load");
@@ -87,6 +92,14 @@ int TimeRun(const std::vector<std::string>& args) {
   }
   PostMessageW(main, WM_CLOSE, 0, 0);
   app.WaitExit();
+  return 0;
+}
+
+int Screenshots(const std::vector<std::string>& args) {
+  if (args.size() < 3) return Usage();
+  std::string error;
+  const std::vector<std::string> arguments(args.begin() + 3, args.end());
+  if (!TakeScreenshots(ToWindowsPath(args[0]), ToWindowsPath(args[1]), args[2], arguments, error)) return Fail(error);
   return 0;
 }
 
@@ -190,6 +203,7 @@ int main(int argc, char** argv) {
     if (command == "make-source") return MakeSource(args);
     if (command == "time-run") return TimeRun(args);
     if (command == "language") return Language(args);
+    if (command == "screenshots") return Screenshots(args);
     if (command == "click") return ClickButton(args);
     if (command == "open") return OpenDialog(false, args);
     if (command == "open-cancel") return OpenDialog(true, args);

@@ -106,6 +106,11 @@ TEST(JpegCheck, SameVerdictAsTheFullDecodeOverTheCorpus) {
     const TJpegCheck check = CheckJpeg(bytes);
     EXPECT_EQ(full.Status, AsDecodeStatus(check.Status))
         << what << ": full \"" << full.Reason << "\", check \"" << check.Reason << "\"";
+    // The preview's fitted decode (here at 1/8 and 1/2) must not change the verdict either.
+    for (const TJpegFit fit : {TJpegFit{1, 1}, TJpegFit{(check.WidthPx + 3) / 4, (check.HeightPx + 3) / 4}}) {
+      TDib fitted;
+      EXPECT_EQ(DecodeJpeg(bytes, fitted, fit).Status, full.Status) << what << " fitted to " << fit.WidthPx;
+    }
     (full.Ok() ? decoded : refused) += 1;
   };
   for (const fs::path& file : files) {

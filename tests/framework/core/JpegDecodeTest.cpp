@@ -75,6 +75,35 @@ TEST(JpegDecode, ColourAndGreyPicturesBecome24Bits) {
   ExpectNear(grey.PixelColor(14, 1), {200, 200, 200, 0});
 }
 
+// The preview's box is 409 x 238: a picture is decoded as coarsely as still fills it.
+TEST(JpegDecode, FittedDecodeIsTheCoarsestScaleThatStillFillsTheBox) {
+  const TJpegFit box{409, 238};
+  EXPECT_EQ(JpegFitDenominator(4000, 3000, box), 8u);  // 500 x 375 shown as 317 x 238
+  EXPECT_EQ(JpegFitDenominator(1600, 1200, box), 4u);  // by the height: 952 <= 1200 < 1904
+  EXPECT_EQ(JpegFitDenominator(900, 300, box), 2u);    // by the width alone
+  EXPECT_EQ(JpegFitDenominator(800, 470, box), 1u);    // half would be stretched up
+  EXPECT_EQ(JpegFitDenominator(300, 100, box), 1u);    // shown enlarged
+  EXPECT_EQ(JpegFitDenominator(4000, 3000, {}), 1u);
+  EXPECT_EQ(JpegFitDenominator(4000, 3000, {409, 0}), 1u);
+
+  for (bool progressive : {false, true}) {
+    const TBytes jpeg = EncodeJpeg(200, 60, false, progressive);
+    TDib dib;
+    const TJpegResult result = DecodeJpeg(jpeg, dib, {25, 25});
+    ASSERT_TRUE(result.Ok()) << result.Reason;
+    EXPECT_EQ(dib.WidthPx(), 25);
+    EXPECT_EQ(dib.HeightPx(), 8);  // 60 / 8 rounded up
+    ExpectNear(dib.PixelColor(2, 4), {0, 0, 255, 0});
+    ExpectNear(dib.PixelColor(22, 4), {255, 0, 0, 0});
+  }
+  // A cut stream still shows, a broken header still fails, and the limits are the full size's.
+  const TBytes jpeg = EncodeJpeg(64, 64, false);
+  TDib dib;
+  EXPECT_TRUE(DecodeJpeg(std::span(jpeg.data(), jpeg.size() - 40), dib, {8, 8}).Ok());
+  EXPECT_EQ(dib.WidthPx(), 8);
+  EXPECT_EQ(DecodeJpeg(std::span(jpeg.data(), 30), dib, {8, 8}).Status, TJpegStatus::DecodeFailed);
+}
+
 TEST(JpegDecode, CutShortStreamStillShowsButBrokenHeadersFail) {
   const TBytes jpeg = EncodeJpeg(64, 64, false);
   TDib dib;
