@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "skin/controls/WinSubClass.h"
 
@@ -74,6 +76,30 @@ class TSkinRadioButton : public TSkinCheckControl {
   static const core::TClassInfo kClass;
   const core::TClassInfo& ClassType() const override { return kClass; }
   explicit TSkinRadioButton(core::TComponent* owner) : TSkinCheckControl(owner, true) {}
+};
+
+// Check boxes and radio buttons that draw glyph strips of their own (they publish
+// "CustomGlyphs", "UseCustomGlyphs" and "transparentcolor"): they are handed a strip built
+// from the skin's image once, and keep painting themselves.
+class TSkinObjImage : public TSkinControl {
+ public:
+  static const core::TClassInfo kClass;
+  const core::TClassInfo& ClassType() const override { return kClass; }
+  static constexpr int kCheckKind = 1, kRadioKind = 2;
+  TSkinObjImage(core::TComponent* owner, int imageKind) : TSkinControl(owner), FImageKind(imageKind) {}
+
+  void Init(TLacquerForm* form, TSkinData* skinData, win::TCanvas* canvas, bool parentBK) override;
+  void Unsubclass() override;
+  void SkinChange() override { ChangeImage(); }
+  void ChangeImage();
+
+  int FImageKind;
+
+ private:
+  void SetRzImage();
+  void SetRzRadio();
+  // Copies source frames into a strip of `frames` frames; each pair is (target, source).
+  void HandOver(const TBitmap& image, int sourceFrames, int frames, const std::vector<std::pair<int, int>>& copies);
 };
 
 }  // namespace bw::skin

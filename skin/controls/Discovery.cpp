@@ -70,6 +70,15 @@ void CheckBox(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
   Attach<TSkinCheckBox>(frame, control, false);
 }
 
+// The painter hands these a glyph strip; they go on painting themselves.
+void GlyphCheckBox(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
+  (new TSkinObjImage(&control, TSkinObjImage::kCheckKind))->Init(&frame, frame.FSkinData, &frame.FCanvas2, true);
+}
+
+void GlyphRadioButton(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
+  (new TSkinObjImage(&control, TSkinObjImage::kRadioKind))->Init(&frame, frame.FSkinData, &frame.FCanvas2, true);
+}
+
 void RadioButton(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
   Attach<TSkinRadioButton>(frame, control, false);
 }
@@ -218,8 +227,8 @@ const TDiscoveryRow kTable[] = {
     {TMatchKind::ClassName, {"TUPDOWN", "TSPINBUTTON"}, TTypes{T::xcSpin}, false, &UpDown},
     {TMatchKind::Inherits, {"TCustomRadioGroup"}, TTypes{T::xcRadioButton}, false, &RadioGroup},
     {TMatchKind::ClassName, {"TDBNAVIGATOR"}, TTypes{T::xcPanel}, false, &Navigator},
-    // [check painters] class TRZDBCHECKBOX or TRZCHECKBOX (xcCheckBox): TSkinObjImage kind 1;
-    //                  class TRZRADIOBUTTON or TRZDBRADIOBUTTON (xcRadioButton): TSkinObjImage kind 2
+    {TMatchKind::ClassName, {"TRZDBCHECKBOX", "TRZCHECKBOX"}, TTypes{T::xcCheckBox}, false, &GlyphCheckBox},
+    {TMatchKind::ClassName, {"TRZRADIOBUTTON", "TRZDBRADIOBUTTON"}, TTypes{T::xcRadioButton}, false, &GlyphRadioButton},
     {TMatchKind::Inherits, {"TCustomGroupBox"}, TTypes{T::xcPanel}, false, &GroupBox},
     {TMatchKind::Inherits, {"TRadioButton"}, TTypes{T::xcRadioButton}, false, &RadioButton},
     {TMatchKind::Inherits, {"TCustomLabel"}, kNone, false, &Label},
@@ -289,26 +298,30 @@ void ThirdRadioButton(TLacquerForm& frame, win::TControl& control) {
   Attach<TSkinRadioButton>(frame, control, false);
 }
 
-// With xcRadioButton every child of a group gets the painter of its kind (the box-image
-// painter of the libraries that draw their own glyphs is not built: those keep their look).
+// With xcRadioButton every child of a group gets the painter of its kind; the library
+// buttons that draw their own glyphs get a strip of the kind instead.
 template <class P>
-void GroupChildren(TLacquerForm& frame, win::TControl& control) {
+void GroupChildren(TLacquerForm& frame, win::TControl& control, int glyphKind) {
   auto* group = dynamic_cast<win::TWinControl*>(&control);
   if (!group || !frame.FSkinData->SkinControls().Contains(T::xcRadioButton)) return;
   for (int i = 0; i < group->ControlCount(); ++i) {
     win::TControl& child = *group->Controls(i);
-    if (Upper(child.ClassName()).find("TRZ") != std::string::npos || frame.FindSkinComp(child)) continue;
-    Attach<P>(frame, child, false);
+    if (frame.FindSkinComp(child)) continue;
+    if (Upper(child.ClassName()).find("TRZ") != std::string::npos) {
+      (new TSkinObjImage(&child, glyphKind))->Init(&frame, frame.FSkinData, &frame.FCanvas2, true);
+    } else {
+      Attach<P>(frame, child, false);
+    }
   }
 }
 
 void ThirdRadioGroup(TLacquerForm& frame, win::TControl& control) {
-  GroupChildren<TSkinRadioButton>(frame, control);
+  GroupChildren<TSkinRadioButton>(frame, control, TSkinObjImage::kRadioKind);
   Attach<TSkinGroupBox>(frame, control, true);
 }
 
 void ThirdCheckGroup(TLacquerForm& frame, win::TControl& control) {
-  GroupChildren<TSkinCheckBox>(frame, control);
+  GroupChildren<TSkinCheckBox>(frame, control, TSkinObjImage::kCheckKind);
   if (frame.FSkinData->SkinControls().Contains(T::xcGroupBox)) Attach<TSkinGroupBox>(frame, control, true);
 }
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 #include "framework/core/StringList.h"
@@ -27,6 +28,29 @@ template <class P>
 bool Is(const TSkinControl* painter) {
   return painter && &painter->ClassType() == &P::kClass;
 }
+
+// A check box of another library (not one of ours) that draws its own glyph strip.
+class TRzCheckBox : public win::TCustomControl {
+ public:
+  static const core::TClassInfo kClass;
+  const core::TClassInfo& ClassType() const override { return kClass; }
+  explicit TRzCheckBox(core::TComponent* owner) : TCustomControl(owner), FGlyphs(std::make_unique<win::TBitmap>()) {}
+  win::TBitmap* Glyphs() const { return FGlyphs.get(); }
+  void SetUseGlyphs(bool use) {
+    FUseGlyphs = use;
+    UseHistory.push_back(use);
+  }
+  std::unique_ptr<win::TBitmap> FGlyphs;
+  bool FUseGlyphs = false;
+  std::int32_t FTransparentColor = 0;
+  std::vector<bool> UseHistory;
+};
+const core::TPropInfo kRzProps[] = {
+    core::ObjProp<&TRzCheckBox::Glyphs>("CustomGlyphs"),
+    core::BoolProp<&TRzCheckBox::FUseGlyphs, &TRzCheckBox::SetUseGlyphs>("UseCustomGlyphs", false),
+    core::IntProp<&TRzCheckBox::FTransparentColor, &TRzCheckBox::FTransparentColor>("transparentcolor"),
+};
+const core::TClassInfo TRzCheckBox::kClass{"TRzCheckBox", &win::TCustomControl::kClass, kRzProps, {}};
 
 class DiscoveryTest : public ::testing::Test {
  protected:
@@ -268,12 +292,56 @@ INT_PTR CALLBACK RecordCommands(HWND, UINT msg, WPARAM w, LPARAM l) {
   return FALSE;
 }
 
+// Frame f of a strip (frame width w) at its top-left pixel.
+COLORREF StripPixel(win::TBitmap& strip, int w, int f, int x = 0, int y = 0) {
+  return GetPixel(strip.Canvas().Handle(), f * w + x, y);
+}
+
+TEST_F(DiscoveryTest, ALibraryCheckBoxWithItsOwnGlyphsIsHandedAStripOfTheSkinsFrames) {
+  TDataSkinButton& buttons = *FApp.Data().Buttons;
+  ASSERT_GT(buttons.CheckButtonFrame, 3);
+  const int w = buttons.CheckBitmap.Width() / buttons.CheckButtonFrame, h = buttons.CheckBitmap.Height();
+  TLacquerForm* frame = FApp.Show();
+  ASSERT_NE(frame, nullptr);
+  auto* box = new TRzCheckBox(nullptr);
+  box->SetParent(Form().Panel1);
+  box->SetBounds(10, 10, 120, 20);
+  frame->InitControls(Form());
+  auto* painter = dynamic_cast<TSkinObjImage*>(PainterOf(*frame, *box));
+  ASSERT_NE(painter, nullptr);
+  EXPECT_EQ(painter->FImageKind, TSkinObjImage::kCheckKind);
+
+  // Nine frames of the skin's size; checked and unchecked, normal and pressed, then disabled.
+  win::TBitmap& strip = *box->Glyphs();
+  ASSERT_EQ(strip.Width(), 9 * w);
+  ASSERT_EQ(strip.Height(), h);
+  HDC source = buttons.CheckBitmap.Canvas().Handle();
+  const POINT probe{w / 2, h / 2};
+  for (const auto& [target, from] : {std::pair{0, 0}, {3, 0}, {1, 1}, {4, 1}, {6, 2}, {7, 3}}) {
+    EXPECT_EQ(StripPixel(strip, w, target, probe.x, probe.y), GetPixel(source, from * w + probe.x, probe.y))
+        << "frame " << target << " from " << from;
+  }
+  EXPECT_EQ(StripPixel(strip, w, 2, probe.x, probe.y), RGB(255, 0, 255)) << "no grayed frame: see-through";
+  EXPECT_EQ(box->FTransparentColor, 0xFF00FF);
+  EXPECT_EQ(box->UseHistory, (std::vector<bool>{false, true})) << "turned off and on, so it reloads";
+  // It keeps its own painting: the window procedure is not taken over.
+  EXPECT_EQ(SendMessageW(box->Handle(), SKIN_MSG_QUERY, 0, 0), 0);
+
+  // Running discovery again hands over nothing new; the skin switched off gives the glyphs back.
+  frame->InitControls(Form());
+  EXPECT_EQ(box->UseHistory.size(), 2u);
+  painter->Unsubclass();
+  EXPECT_FALSE(box->FUseGlyphs);
+  delete box;
+}
+
 TEST_F(DiscoveryTest, ASystemDialogsPushButtonsAreSkinnedItsGroupBoxIsNotAndANestedDialogTakesTheFace) {
   ASSERT_NE(FApp.Show(), nullptr);
   TTemplate outer(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 200, 120, L"System dialog");
   outer.Item(BS_PUSHBUTTON | WS_TABSTOP, 10, 10, 60, 14, 101, kButtonAtom, L"Push");
   outer.Item(BS_AUTOCHECKBOX | WS_TABSTOP, 10, 30, 80, 12, 102, kButtonAtom, L"Check");
   outer.Item(BS_GROUPBOX, 100, 5, 90, 50, 103, kButtonAtom, L"Group");
+  outer.Item(BS_AUTORADIOBUTTON | WS_TABSTOP, 10, 44, 80, 12, 104, kButtonAtom, L"Radio");
   std::vector<std::pair<WPARAM, LPARAM>> commands;
   gCommands = &commands;
   HWND dialog = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), outer.Get(), Form().Handle(), &RecordCommands, 0);
@@ -297,6 +365,7 @@ TEST_F(DiscoveryTest, ASystemDialogsPushButtonsAreSkinnedItsGroupBoxIsNotAndANes
   EXPECT_EQ(ClassifyButtonStyle(static_cast<DWORD>(GetWindowLongPtrW(check, GWL_STYLE))), TBareButtonKind::CheckBox);
   EXPECT_TRUE(Is<TSkinCheckBox>(PainterOfWindow(*frame, check)));
   EXPECT_EQ(PainterOfWindow(*frame, group), nullptr);
+  EXPECT_TRUE(Is<TSkinRadioButton>(PainterOfWindow(*frame, GetDlgItem(dialog, 104))));
   EXPECT_TRUE(Is<TSkinBoxH>(PainterOfWindow(*frame, nested)));
   EXPECT_TRUE(Is<TSkinButton>(PainterOfWindow(*frame, innerPush)));
   bw::test::WaitPainted(dialog);
