@@ -213,9 +213,9 @@ void EmbeddedForm(TLacquerForm& frame, win::TControl& control, win::TWinControl&
 
 constexpr TTypes kNone{};
 
-// In the order of the decisions; rows whose painters come with the check-box, combo
-// and edit painters and with the tab, header and list-view painters are not
-// here yet (their controls keep the system look until then), at the places marked.
+// In the order of the decisions; rows whose painters come with the combo and edit
+// painters and with the tab, header and list-view painters are not here yet (their
+// controls keep the system look until then), at the places marked.
 const TDiscoveryRow kTable[] = {
     // [tab painters] descends from TCustomTabControl (xcTab, tabs): TSkinTab
     {TMatchKind::Inherits, {"TToolButton"}, TTypes{T::xcMainMenu}, false, &ToolButton},
