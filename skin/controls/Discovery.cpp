@@ -11,9 +11,11 @@
 #include "skin/controls/Buttons.h"
 #include "skin/controls/Checks.h"
 #include "skin/controls/Combos.h"
+#include "skin/controls/ListViews.h"
 #include "skin/controls/Panels.h"
 #include "skin/controls/Progress.h"
 #include "skin/controls/Scrollbars.h"
+#include "skin/controls/Tabs.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/window/LacquerForm.h"
 
@@ -211,16 +213,43 @@ void EmbeddedForm(TLacquerForm& frame, win::TControl& control, win::TWinControl&
   Children(frame, control);
 }
 
+void Tab(TLacquerForm& frame, win::TControl& control, win::TWinControl&) { Attach<TSkinTab>(frame, control, false); }
+void TabSet(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
+  Attach<TSkinTab31>(frame, control, false);
+}
+void TabSheet(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
+  Attach<TSkinTabSheet>(frame, control, false);
+}
+
+// A header painter owned by the control, on a window of it.
+void HeaderOn(TLacquerForm& frame, win::TControl& control, HWND window) {
+  if (!window) return;
+  auto* painter = new TSkinHeader(&control);
+  painter->Inithwnd(window, frame.FSkinData, &frame.FCanvas2, &frame);
+}
+
+void HeaderControl(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
+  if (auto* header = dynamic_cast<win::TWinControl*>(&control)) HeaderOn(frame, control, header->Handle());
+}
+
+void ListView(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
+  auto* windowed = dynamic_cast<win::TWinControl*>(&control);
+  if (!windowed) return;
+  auto* painter = new TSkinListView(&control);
+  painter->InitScrollbar(windowed, frame.FSkinData, &frame.FCanvas2, &frame);
+}
+
 constexpr TTypes kNone{};
 
 // In the order of the decisions; rows whose painters come with the combo and edit
-// painters and with the tab, header and list-view painters are not here yet (their
-// controls keep the system look until then), at the places marked.
+// painters are not here yet (their controls keep the system look until then), at the
+// places marked.
 const TDiscoveryRow kTable[] = {
-    // [tab painters] descends from TCustomTabControl (xcTab, tabs): TSkinTab
+    {TMatchKind::Inherits, {"TCustomTabControl"}, TTypes{T::xcTab}, true, &Tab},
     {TMatchKind::Inherits, {"TToolButton"}, TTypes{T::xcMainMenu}, false, &ToolButton},
-    // [tab painters] class TTABSET: TSkinTab31; descends from TTabSheet: TSkinTabSheet;
-    //                class TTABBEDNOTEBOOK: TSkinTab
+    {TMatchKind::ClassName, {"TTABSET"}, TTypes{T::xcTab}, true, &TabSet},
+    {TMatchKind::Inherits, {"TTabSheet"}, TTypes{T::xcTab}, true, &TabSheet},
+    {TMatchKind::ClassName, {"TTABBEDNOTEBOOK"}, TTypes{T::xcTab}, true, &Tab},
     {TMatchKind::ClassName, {"TMVCPANEL"}, kNone, false, &DiscoverChildren},
     {TMatchKind::Inherits, {"TCustomCheckBox"}, TTypes{T::xcCheckBox}, false, &CheckBox},
     {TMatchKind::Inherits, {"TTrackBar"}, TTypes{T::xcTrackBar}, false, &TrackBar},
@@ -245,7 +274,9 @@ const TDiscoveryRow kTable[] = {
     {TMatchKind::Inherits, {"TCustomPanel"}, TTypes{T::xcPanel}, false, &Panel},
     {TMatchKind::ClassName, {"TDXTREELIST", "TDXDBTREELIST", "TDXDBGRID"}, TTypes{T::xcScrollbar}, false,
      &ScrollingControl},
-    // [list-view painters] descends from TCustomListView (xcScrollbar): TSkinListView
+    {TMatchKind::Inherits, {"TCustomListView"}, TTypes{T::xcScrollbar}, false, &ListView},
+    // Header controls on their own: the skin's header-bar image decides.
+    {TMatchKind::Inherits, {"THeaderControl"}, kNone, false, &HeaderControl},
     {TMatchKind::Inherits, {"TCustomMemo"}, TTypes{T::xcScrollbar}, false, &ScrollingControl},
     {TMatchKind::Inherits, {"TCustomGrid"}, TTypes{T::xcScrollbar}, false, &Grid},
     {TMatchKind::ScrollControl, {}, TTypes{T::xcScrollbar}, false, &ScrollingControl},
@@ -334,6 +365,8 @@ void ThirdContainer(TLacquerForm& frame, win::TControl& control) {
   }
 }
 
+void ThirdTab(TLacquerForm& frame, win::TControl& control) { Attach<TSkinTab>(frame, control, false); }
+
 void ThirdScrollbar(TLacquerForm& frame, win::TControl& control) {
   Scrollbars(frame, control);
   Children(frame, control);
@@ -351,8 +384,6 @@ void ThirdEmbedScrollbar(TLacquerForm& frame, win::TControl& control) {
   }
 }
 
-// Kinds whose painters come later (tab) are handled as listed classes without a painter
-// until then.
 const TThirdPartyKind kKinds[] = {
     {"nil", kNone, false, &Nothing},
     {"panel", TTypes{T::xcPanel}, false, &ThirdPanel},
@@ -360,6 +391,7 @@ const TThirdPartyKind kKinds[] = {
     {"button", TTypes{T::xcButton}, false, &ThirdButton},
     {"bitbtn", TTypes{T::xcButton}, false, &ThirdBitButton},
     {"speedbutton", TTypes{T::xcSpeedButton}, false, &ThirdSpeedButton},
+    {"tab", TTypes{T::xcTab}, true, &ThirdTab},
     {"progress", TTypes{T::xcProgress}, false, &ThirdProgress},
     {"groupbox", TTypes{T::xcGroupBox}, false, &ThirdGroupBox},
     {"radiogroup", TTypes{T::xcGroupBox}, false, &ThirdRadioGroup},

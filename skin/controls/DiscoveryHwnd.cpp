@@ -10,6 +10,7 @@
 #include "skin/controls/Panels.h"
 #include "skin/controls/Progress.h"
 #include "skin/controls/Scrollbars.h"
+#include "skin/controls/Tabs.h"
 #include "skin/window/LacquerForm.h"
 
 namespace bw::skin {
@@ -83,12 +84,17 @@ void SizeGrip(TLacquerForm& frame, HWND window, DWORD style) {
   if (!(style & WS_TABSTOP) && (style & (SBS_SIZEBOX | SBS_SIZEGRIP))) AttachBare<TSkinSizer>(frame, window);
 }
 
+// An owner-drawn tab control draws its own tabs.
+void TabControl(TLacquerForm& frame, HWND window, DWORD style) {
+  if (!(style & TCS_OWNERDRAWFIXED)) AttachBare<TSkinTab>(frame, window);
+}
+
 struct TBareRow {
   const char* ClassName;  // lower case
   void (*Apply)(TLacquerForm& frame, HWND window, DWORD style);
 };
 
-// First match by class name. Tab controls are not here yet: they come with their painter.
+// First match by class name.
 const TBareRow kBareRows[] = {
     {"button", &Button},
     {"combobox", &ComboBox},
@@ -102,6 +108,7 @@ const TBareRow kBareRows[] = {
     {"tbutton", &FrameworkButton},
     {"tprogressbar", &FrameworkProgress},
     {"tsilentpaintpanel", &SilentPanel},
+    {"systabcontrol32", &TabControl},
     {"edit", &Edit},
 };
 

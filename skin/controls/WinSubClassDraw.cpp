@@ -75,7 +75,8 @@ void TSkinControl::DrawImgCaption(win::TCanvas& canvas, const RECT& rect, HIMAGE
   SetBkMode(dc, TRANSPARENT);
   int textW = 0, textH = 0;
   if (!text.empty()) {
-    const RECT measured = Measure(dc, text, RECT{0, 0, 0, 0}, kFormat);
+    // Measured whole: with the ellipsis flag the zero-width rectangle would shrink it to "...".
+    const RECT measured = Measure(dc, text, RECT{0, 0, 0, 0}, kFormat & ~DT_END_ELLIPSIS);
     textW = measured.right - measured.left;
     textH = measured.bottom - measured.top;
   }

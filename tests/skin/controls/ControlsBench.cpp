@@ -2,7 +2,9 @@
 // full repaint of the program's main window skinned and with the skin off; discovering and
 // skinning the controls of the gallery and of a form of about forty controls against the
 // same walk with every painter switched off; a hover repaint of a skinned button against
-// the system's repaint of a plain one. Prints; asserts nothing.
+// the system's repaint of a plain one; hover moves over every control of the gallery,
+// skinned and with every painter switched off, with the GDI objects left after them.
+// Prints; asserts nothing.
 #include <windows.h>
 
 #include <algorithm>
@@ -178,8 +180,9 @@ void Discovery() {
   std::printf("  skinned hover repaint:    %8.4f ms  (%.2f x)\n", Median(skinned), Median(skinned) / Median(system));
 }
 
-// The gallery: every control kind of the program's windows, skinned as the program does.
-void GalleryDiscovery() {
+// Runs `measure` on the gallery once it is shown, skinned and painted.
+template <class F>
+void OnSkinnedGallery(F&& measure) {
   app::RegisterGalleryClasses();
   skin::InstallSkinEngine();
   {
@@ -189,12 +192,19 @@ void GalleryDiscovery() {
     application.CreateForm(gallery);
     gallery->Show();
     HWND window = gallery->Handle();
-    if (!WaitSkinned(window, true)) {
+    if (WaitSkinned(window, true)) {
+      test::WaitPainted(window);
+      measure(gallery, window, skin::SkinManager->FindSkinForm(window));
+    } else {
       std::fprintf(stderr, "the gallery was not skinned\n");
-      return;
     }
-    test::WaitPainted(window);
-    skin::TLacquerForm* frame = skin::SkinManager->FindSkinForm(window);
+  }
+  skin::ReleaseSkinEngine();
+}
+
+// The gallery: every control kind of the program's windows, skinned as the program does.
+void GalleryDiscovery() {
+  OnSkinnedGallery([](app::TGalleryForm* gallery, HWND window, skin::TLacquerForm* frame) {
     skin::TSkinData& data = *gallery->SkinData1;
     const skin::TSkinControlTypes all = data.SkinControls();
     const size_t painters = frame->FControls.size();
@@ -222,8 +232,58 @@ void GalleryDiscovery() {
     std::printf("  one full repaint, controls unskinned (baseline): %8.3f ms\n", Median(plainRepaint));
     std::printf("  one full repaint, controls skinned:              %8.3f ms  (%.2f x)\n", Median(repaint),
                 Median(repaint) / Median(plainRepaint));
-  }
-  skin::ReleaseSkinEngine();
+  });
+}
+
+// The mouse moving over every windowed control of the gallery in turn: each move enters
+// one control and leaves the one before.
+double HoverMoves(const std::vector<HWND>& windows, int moves) {
+  return Ms([&] {
+    for (int i = 0; i < moves; ++i) {
+      HWND w = windows[static_cast<size_t>(i) % windows.size()];
+      HWND before = windows[static_cast<size_t>(i + windows.size() - 1) % windows.size()];
+      SendMessageW(before, win::CM_MOUSELEAVE, 0, 0);
+      RECT r;
+      GetClientRect(w, &r);
+      SendMessageW(w, WM_MOUSEMOVE, 0, MAKELPARAM(r.right / 2, r.bottom / 2));
+      SendMessageW(w, win::CM_MOUSEENTER, 0, 0);
+      if (i % 200 == 0) test::PumpMessages(1);
+    }
+  });
+}
+
+void GalleryHover() {
+  OnSkinnedGallery([](app::TGalleryForm* gallery, HWND window, skin::TLacquerForm* frame) {
+    constexpr int kMoves = 10000;
+    std::vector<HWND> windows;
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM into) {
+          if (IsWindowVisible(child)) reinterpret_cast<std::vector<HWND>*>(into)->push_back(child);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&windows));
+    skin::TSkinData& data = *gallery->SkinData1;
+    const skin::TSkinControlTypes all = data.SkinControls();
+    HoverMoves(windows, 200);  // the composed images made once
+    const int roomSkinned = test::GdiHeadroom();
+    const double skinned = HoverMoves(windows, kMoves);
+    const int roomSkinnedAfter = test::GdiHeadroom();
+    frame->DeleteControls();
+    data.SetSkinControls({});
+    frame->InitControls(*gallery);
+    test::WaitPainted(window);
+    HoverMoves(windows, 200);
+    const int roomPlain = test::GdiHeadroom();
+    const double plain = HoverMoves(windows, kMoves);
+    const int roomPlainAfter = test::GdiHeadroom();
+    data.SetSkinControls(all);
+    std::printf("gallery, %d hover moves over %zu windows:\n", kMoves, windows.size());
+    std::printf("  every painter switched off (baseline): %8.4f ms a move, GDI headroom %d -> %d\n",
+                plain / kMoves, roomPlain, roomPlainAfter);
+    std::printf("  skinned:                               %8.4f ms a move, GDI headroom %d -> %d\n",
+                skinned / kMoves, roomSkinned, roomSkinnedAfter);
+  });
 }
 
 }  // namespace
@@ -232,6 +292,7 @@ int main() {
   test::StartWatchdog(300);
   MainWindow();
   GalleryDiscovery();
+  GalleryHover();
   Discovery();
   return 0;
 }

@@ -15,6 +15,7 @@
 #include "skin/controls/Discovery.h"
 #include "skin/controls/Panels.h"
 #include "skin/controls/Progress.h"
+#include "skin/controls/Tabs.h"
 #include "skin/window/SkinMessages.h"
 #include "tests/skin/controls/PaintersTestSupport.h"
 #include "tests/support/WinTestSupport.h"
@@ -164,12 +165,12 @@ TEST_F(DiscoveryTest, Skin3rdKindsDecideBeforeTheTableAndNilLeavesAClassAlone) {
   EXPECT_TRUE(Is<TSkinProgress>(PainterOf(*frame, *Form().ProgressBar1))) << "not listed: the table";
 }
 
-TEST_F(DiscoveryTest, AKindWhosePainterIsNotThereStillCountsAsHandled) {
+TEST_F(DiscoveryTest, AListedKindDecidesAndTheTableIsNotConsulted) {
   FApp.Data().Skin3rd()->Insert(0, "TProgressBar=tab");
   TLacquerForm* frame = FApp.Show();
   ASSERT_NE(frame, nullptr);
   EXPECT_TRUE(frame->Find3rdControl("TPROGRESSBAR", *Form().ProgressBar1));
-  EXPECT_EQ(PainterOf(*frame, *Form().ProgressBar1), nullptr) << "the table was not consulted";
+  EXPECT_TRUE(Is<TSkinTab>(PainterOf(*frame, *Form().ProgressBar1))) << "the table was not consulted";
   EXPECT_FALSE(frame->Find3rdControl("TPANEL", *Form().Panel1));
 }
 
