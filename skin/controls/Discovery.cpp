@@ -121,8 +121,10 @@ void ScrollingControl(TLacquerForm& frame, win::TControl& control, win::TWinCont
 
 void Grid(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
   Scrollbars(frame, control);
-  TSkinControl::SetProperty(&control, "FixedColor",
-                            std::to_string(frame.FSkinData->Colors[TShemeColor::csButtonFace]));
+  // Integer properties are written as signed decimals: a system colour keeps its high bit.
+  TSkinControl::SetProperty(
+      &control, "FixedColor",
+      std::to_string(static_cast<std::int32_t>(frame.FSkinData->Colors[TShemeColor::csButtonFace])));
 }
 
 void ScrollBarControl(TLacquerForm& frame, win::TControl& control) {
@@ -239,9 +241,9 @@ void ListView(TLacquerForm& frame, win::TControl& control, win::TWinControl&) {
 
 constexpr TTypes kNone{};
 
-// In the order of the decisions; rows whose painters come with the check-box, combo
-// and edit painters are not here yet (their controls keep the system look until then),
-// at the places marked.
+// In the order of the decisions; rows whose painters come with the combo and edit
+// painters are not here yet (their controls keep the system look until then), at the
+// places marked.
 const TDiscoveryRow kTable[] = {
     {TMatchKind::Inherits, {"TCustomTabControl"}, TTypes{T::xcTab}, true, &Tab},
     {TMatchKind::Inherits, {"TToolButton"}, TTypes{T::xcMainMenu}, false, &ToolButton},

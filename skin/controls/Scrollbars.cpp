@@ -35,7 +35,7 @@ TWScrollbar::TWScrollbar() : win::TCustomPanel(nullptr) {
   SetBevelOuter(win::TBevelCut::bvNone);
 }
 
-TWScrollbar::~TWScrollbar() = default;
+TWScrollbar::~TWScrollbar() { *FAlive = false; }
 
 void TWScrollbar::CreateParams(win::TCreateParams& params) {
   win::TCustomPanel::CreateParams(params);
@@ -204,14 +204,14 @@ void TWScrollbar::Press(win::TMessage& message) {
   if (FKind == kScrollControl) Repaint();
   ReleaseCapture();
   HWND target = FTargetHandle;
+  const std::shared_ptr<bool> alive = FAlive;
   // Returns when the system's tracking of the press ends (the button went up).
   if (FKind == kScrollControl)
     SendMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, message.LParam);
   else
     SendMessageW(target, WM_NCLBUTTONDOWN, FKind == kScrollVert ? HTVSCROLL : HTHSCROLL,
                  MAKELPARAM(FDownPos.x, FDownPos.y));
-  // The painter may have been released while the press ran.
-  if (!WindowHandle()) return;
+  if (!*alive || !WindowHandle()) return;
   FPressed = false;
   ReleaseCapture();
   Repaint();

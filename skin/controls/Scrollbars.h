@@ -94,6 +94,9 @@ class TWScrollbar : public win::TCustomPanel {
   TScrollState ReadState() const;
 
   HWND FParentWindow = nullptr;
+  // Cleared when the cover goes: a press handed on may outlive it (a skin switched off
+  // from a timer while the system tracks the press).
+  std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
   TPainted FPainted;
   TScrollState FLastState;
   bool FPainting = false;

@@ -8,6 +8,8 @@
 #include "framework/win/EditCtrls.h"
 #include "framework/win/GdiHandles.h"
 #include "framework/win/RangeCtrls.h"
+#include "framework/win/ScrollBox.h"
+#include "framework/win/StdCtrls.h"
 #include "skin/controls/Combos.h"
 #include "skin/controls/Scrollbars.h"
 #include "skin/controls/SkinImages.h"
@@ -120,6 +122,38 @@ TEST_F(ScrollbarsTest, EveryScrollingControlOfTheGalleryHasItsBarsCovered) {
   EXPECT_EQ(PainterOfWindow(*FFrame, cover), nullptr) << "a second discovery leaves the covers alone";
 }
 
+TEST_F(ScrollbarsTest, TheGridsFixedCellsTakeTheSkinFace) {
+  EXPECT_EQ(TSkinControl::GetIntProperty(&Named("StringGrid1"), "FixedColor"),
+            static_cast<std::int32_t>(FApp.Data().Colors[TShemeColor::csButtonFace]));
+}
+
+TEST_F(ScrollbarsTest, Skin3rdScrollKindsCoverAControlOrTheChildrenOfOne) {
+  auto* host = new win::TPanel(&FApp.Form());
+  host->SetParent(&FApp.Form());
+  host->SetBounds(600, 480, 200, 150);
+  auto* bar = new win::TScrollBar(&FApp.Form());
+  bar->SetParent(host);
+  bar->SetBounds(4, 4, 150, 17);
+  auto* memo = new win::TMemo(&FApp.Form());
+  memo->SetParent(host);
+  memo->SetBounds(4, 30, 150, 80);
+  auto* box = new win::TScrollBox(&FApp.Form());
+  box->SetParent(&FApp.Form());
+  box->SetBounds(820, 480, 100, 100);
+  auto* inner = new win::TScrollBar(&FApp.Form());
+  inner->SetParent(box);
+  inner->SetBounds(2, 2, 80, 17);
+  FApp.Data().Skin3rd()->Insert(0, "TPanel=embedscrollbar");
+  FApp.Data().Skin3rd()->Insert(0, "TScrollBox=scrollbar");
+  FFrame->AddComp(*host, FApp.Form());
+  EXPECT_NE(Painter<TSkinScControl>(*bar), nullptr) << "a scroll-bar child is covered whole";
+  EXPECT_NE(Painter<TSkinScrollbar>(*memo), nullptr) << "a scrolling child gets its bars covered";
+  EXPECT_EQ(PainterOf(*FFrame, *host), nullptr) << "the host itself is left as it is";
+  FFrame->AddComp(*box, FApp.Form());
+  EXPECT_NE(Painter<TSkinScrollbar>(*box), nullptr);
+  EXPECT_NE(Painter<TSkinScControl>(*inner), nullptr) << "its own controls are discovered";
+}
+
 TEST_F(ScrollbarsTest, ACoverLiesExactlyOverTheSystemBarDirectlyAboveItsControl) {
   FApp.ShowPage(kMemoPage);
   win::TWinControl& memo = Named("Memo1");
@@ -212,6 +246,51 @@ TEST_F(ScrollbarsTest, PressesOnAScrollBarControlMoveItsPosition) {
   PostMessageW(bar.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(FButtonPx + 1, grab.y));
   Settle(cover);
   EXPECT_EQ(bar.Position(), 0) << "the thumb dragged to the start";
+}
+
+// What a cover showed while the system's tracking loop ran: read when the loop takes the
+// release, before it handles it.
+TWScrollbar* gWatched = nullptr;
+TWScrollbar::TPainted gSeen;
+HHOOK gFilter = nullptr;
+LRESULT CALLBACK SeeBeforeRelease(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == MSGF_SCROLLBAR && gWatched && reinterpret_cast<const MSG*>(lParam)->message == WM_LBUTTONUP)
+    gSeen = gWatched->Painted();
+  return CallNextHookEx(gFilter, code, wParam, lParam);
+}
+
+TEST_F(ScrollbarsTest, ADraggedThumbIsDrawnUnderTheCursorClampedAndPressed) {
+  FApp.ShowPage(kMemoPage);
+  win::TWinControl& memo = Named("Memo1");
+  HWND h = memo.Handle();
+  TWScrollbar& cover = VertCover(memo);
+  RECT r;
+  GetClientRect(cover.WindowHandle(), &r);
+  const SCROLLBARINFO info = BarInfo(h, OBJID_VSCROLL);
+  const int thumbPx = info.xyThumbBottom - info.xyThumbTop;
+  POINT grab{r.right / 2, info.xyThumbTop + thumbPx / 2};
+  POINT screen = grab;
+  ClientToScreen(cover.WindowHandle(), &screen);
+  ASSERT_TRUE(SetCursorPos(screen.x, screen.y));
+  // Far below the bar: the thumb stops at the down arrow.
+  POINT below{screen.x, screen.y + 1000};
+  gWatched = &cover;
+  gFilter = SetWindowsHookExW(WH_MSGFILTER, &SeeBeforeRelease, nullptr, GetCurrentThreadId());
+  PostMessageW(cover.WindowHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(grab.x, grab.y));
+  POINT end = below;
+  ScreenToClient(h, &end);
+  PostMessageW(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(end.x, end.y));
+  PostMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(end.x, end.y));
+  // The drawn thumb follows the cursor.
+  SetCursorPos(below.x, below.y);
+  Settle(cover);
+  UnhookWindowsHookEx(gFilter);
+  gWatched = nullptr;
+  EXPECT_EQ(gSeen.ThumbFrame, 2) << "pressed";
+  EXPECT_EQ(gSeen.ThumbBottom, cover.FLength - FButtonPx) << "clamped at the down arrow";
+  EXPECT_EQ(gSeen.ThumbBottom - gSeen.ThumbTop, thumbPx);
+  bw::test::PumpUntil([&] { return cover.Painted().ThumbFrame == 1; });
+  EXPECT_EQ(cover.Painted().ThumbFrame, 1) << "released";
 }
 
 TEST_F(ScrollbarsTest, CoversFollowAResizeAHiddenBarAndAHiddenControl) {
@@ -367,23 +446,20 @@ TEST_F(ScrollbarsTest, ASizeGripIsAPlainFaceSquare) {
 }
 
 TEST_F(ScrollbarsTest, ASimpleComboBoxsListBarsAreCovered) {
-  auto* combo = new win::TComboBox(&FApp.Form());
-  combo->SetStyle(win::TComboBoxStyle::csSimple);
-  combo->SetBounds(700, 500, 140, 120);
-  combo->SetParent(&FApp.Form());
-  for (int i = 0; i < 30; ++i) combo->Items()->Add("Item " + std::to_string(i));
-  FFrame->AddComp(*combo, FApp.Form());
-  auto* painter = Painter<TSkinComBox>(*combo);
+  win::TWinControl& combo = Named("ComboBox4");
+  auto* painter = Painter<TSkinComBox>(combo);
   ASSERT_NE(painter, nullptr);
   ASSERT_NE(painter->FListBars, nullptr);
+  EXPECT_EQ(PainterOfWindow(*FFrame, painter->FListHandle), nullptr) << "the combo's painter owns it, not the frame";
   TWScrollbar& cover = *painter->FListBars->FVertBar;
-  bw::test::PumpUntil([&] { return cover.FShown; });
   ASSERT_TRUE(cover.FShown);
   EXPECT_EQ(Str(BarInfo(painter->FListHandle, OBJID_VSCROLL).rcScrollBar), Str(ScreenRect(cover.WindowHandle())));
   RECT r;
   GetClientRect(cover.WindowHandle(), &r);
   ClickHere(cover, POINT{r.right / 2, r.bottom - FButtonPx / 2});
   EXPECT_EQ(SendMessageW(painter->FListHandle, LB_GETTOPINDEX, 0, 0), 1) << "the list scrolled a line";
+  bw::test::PumpUntil([&] { return cover.Painted().ThumbTop == BarInfo(painter->FListHandle, OBJID_VSCROLL).xyThumbTop; });
+  EXPECT_EQ(cover.Painted().ThumbTop, BarInfo(painter->FListHandle, OBJID_VSCROLL).xyThumbTop);
   // Switched off with the combo's painter: the list is its own again, the cover gone.
   HWND coverWindow = cover.WindowHandle();
   painter->Unsubclass();
@@ -399,6 +475,8 @@ TEST_F(ScrollbarsTest, TheGalleryPagesShowSkinnedBars) {
   bars = ScreenRect(Named("ScrollBar2").Handle());
   UnionRect(&page, &page, &bars);
   bars = ScreenRect(Named("ListBox1").Handle());
+  UnionRect(&page, &page, &bars);
+  bars = ScreenRect(Named("ComboBox4").Handle());
   UnionRect(&page, &page, &bars);
   bw::test::WaitPainted(FApp.Form().WindowHandle());
   TWScrollbar& grid = VertCover(Named("StringGrid1"));
