@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <initializer_list>
 #include <cstdio>
 #include <stdexcept>
 
@@ -53,7 +54,12 @@ class TShooter {
   }
 
  private:
-  void Shot(const std::string& name, const RECT& area) {
+  // The windows shown are repainted first and waited for: on a busy machine a program may
+  // not have painted its last change for longer than the screen needs to look steady.
+  void Shot(const std::string& name, const RECT& area, std::initializer_list<HWND> shown) {
+    for (HWND window : shown) {
+      RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    }
     WaitScreenSteady(area);
     const std::string path = FFolder + "\\" + name + FSuffix + ".png";
     if (!SaveScreenPng(path, area)) throw TShotError("cannot write " + path);
@@ -82,7 +88,7 @@ class TShooter {
     TAppProcess app;
     Start(app, {});
     HWND language = Need(WaitTopWindow(app.Id(), L"TForm2"), "the language window did not appear");
-    Shot("language", WindowArea(language));
+    Shot("language", WindowArea(language), {language});
     HWND ok = Need(FindButton(language, "OK"), "no OK in the language window");
     const auto combos = ChildWindows(language, L"TComboBox");
     Need(!combos.empty(), "no list in the language window");
@@ -92,14 +98,14 @@ class TShooter {
 
     HWND main = Need(WaitTopWindow(app.Id(), L"TForm1"), "the main window did not appear");
     Need(WaitUntil([&] { return FindButton(main, "Load") != nullptr; }), "no Load button");
-    Shot("main-idle", WindowArea(main));
+    Shot("main-idle", WindowArea(main), {main});
 
     Click(FindButton(main, "Load"));
     HWND dialog = Need(WaitOpenDialog(app.Id()), "the open dialog did not appear");
     Need(ChooseFile(dialog, kShotSource), "the open dialog did not take the source");
     auto question = WaitMessageBox(app.Id());
     Need(question.has_value(), "no folder question");
-    Shot("folder-question", Union(WindowArea(main), WindowArea(question->Handle)));
+    Shot("folder-question", Union(WindowArea(main), WindowArea(question->Handle)), {main, question->Handle});
     Need(AnswerMessageBox(*question, IDOK), "the folder question stays");
 
     // The run's last moment, caught behind its summary: the bar full, the last picture in
@@ -108,10 +114,10 @@ class TShooter {
     Need(summary.has_value(), "no summary");
     ShowWindow(summary->Handle, SW_HIDE);
     Need(WaitUntil([&] { return !IsWindowVisible(summary->Handle); }), "the summary stays in front of the run");
-    Shot("run", WindowArea(main));
+    Shot("run", WindowArea(main), {main});
     ShowWindow(summary->Handle, SW_SHOWNA);
     Need(WaitUntil([&] { return IsWindowVisible(summary->Handle) != FALSE; }), "the summary did not come back");
-    Shot("summary", Union(WindowArea(main), WindowArea(summary->Handle)));
+    Shot("summary", Union(WindowArea(main), WindowArea(summary->Handle)), {main, summary->Handle});
     AnswerMessageBox(*summary, IDOK);
     PostMessageW(main, WM_CLOSE, 0, 0);
     app.WaitExit();
@@ -134,7 +140,7 @@ class TShooter {
            return menu != nullptr;
          }),
          "the menu did not open");
-    Shot("gallery-menu", Union(WindowArea(gallery), WindowArea(menu)));
+    Shot("gallery-menu", Union(WindowArea(gallery), WindowArea(menu)), {gallery, menu});
   }
 
   void Mdi() {
@@ -151,7 +157,7 @@ class TShooter {
          "the MDI window did not get its children");
     // Side by side, as Window > Tile puts them.
     SendMessageW(client, WM_MDITILE, MDITILE_VERTICAL, 0);
-    Shot("mdi", WindowArea(mdi));
+    Shot("mdi", WindowArea(mdi), {mdi});
   }
 
   std::string FExe, FFolder, FSuffix;
