@@ -19,14 +19,6 @@ namespace {
 
 constexpr COLORREF kMagenta = RGB(255, 0, 255);
 
-std::unique_ptr<win::TBitmap> Shot(HWND window) {
-  RECT r;
-  GetWindowRect(window, &r);
-  auto shot = std::make_unique<win::TBitmap>(r.right - r.left, r.bottom - r.top, win::TPixelFormat::pf24bit);
-  win::TWindowDC screen(nullptr);
-  BitBlt(shot->Canvas().Handle(), 0, 0, shot->Width(), shot->Height(), screen.Get(), r.left, r.top, SRCCOPY);
-  return shot;
-}
 
 // Frame f of the object composed to w x h (magenta left in), as the painters compose it.
 std::unique_ptr<win::TBitmap> Composed(win::TBitmap& bitmap, const RECT& margins, bool tile, int f, int frames, int w,
@@ -40,7 +32,7 @@ std::unique_ptr<win::TBitmap> Composed(win::TBitmap& bitmap, const RECT& margins
 // The frame whose composed picture the screen shows in columns [from, to) of the window,
 // 0 when none or several do.
 int ShownComposed(HWND window, TDataSkinObject& object, TBitmap& bitmap, int from, int to) {
-  auto shot = Shot(window);
+  auto shot = WindowShot(window);
   int found = 0;
   for (int f = 1; f <= object.Frame; ++f) {
     auto want = Composed(bitmap, object.Margins, object.Tile != 0, f, object.Frame, shot->Width(), shot->Height());
@@ -166,7 +158,7 @@ TEST_F(CombosTest, WithoutAFieldEdgeTheButtonAndArrowAreDrawnOverTheControl) {
   GetWindowRect(disabled.Handle(), &r);
   EXPECT_EQ(bw::test::WaitForScreenPixel(r.left + w - FButtonPx, r.top + 2, Plain(3)), Plain(3));
   // The arrow glyph in the middle of the button.
-  auto shot = Shot(list.Handle());
+  auto shot = WindowShot(list.Handle());
   int arrow = 0;
   for (int y = 0; y < shot->Height(); ++y)
     for (int x = w - FButtonPx - 2; x < w - 2; ++x)
@@ -226,10 +218,10 @@ TEST_F(CombosTest, EditsWithABorderGetAFlatOneAndBorderlessOnesAreLeftAlone) {
 // The window's picture once two shots a little apart agree (the screen lags the painting).
 std::unique_ptr<win::TBitmap> SettledShot(HWND window) {
   bw::test::WaitPainted(window);
-  std::unique_ptr<win::TBitmap> last = Shot(window);
+  std::unique_ptr<win::TBitmap> last = WindowShot(window);
   bw::test::PumpUntil([&] {
     bw::test::PumpMessages(30);
-    auto now = Shot(window);
+    auto now = WindowShot(window);
     bool same = true;
     for (int y = 0; y < now->Height() && same; ++y)
       for (int x = 0; x < now->Width() && same; ++x) same = now->Canvas().Pixel(x, y) == last->Canvas().Pixel(x, y);
@@ -244,7 +236,7 @@ std::unique_ptr<win::TBitmap> SettledShot(HWND window) {
 std::pair<int, int> ChangedHalves(HWND window, win::TBitmap& before, bool horizontal) {
   std::pair<int, int> changed{0, 0};
   bw::test::PumpUntil([&] {
-    auto now = Shot(window);
+    auto now = WindowShot(window);
     changed = {0, 0};
     for (int y = 0; y < now->Height(); ++y)
       for (int x = 0; x < now->Width(); ++x)
@@ -276,7 +268,7 @@ TEST_F(CombosTest, PressingTheLowerHalfOfASpinShowsItsDownButtonPressed) {
   EXPECT_GT(changed.second, 10) << "the down button showed its pressed frame";
   EXPECT_EQ(changed.first, 0) << "the up button stayed as it was";
   // Docked in the edit, the spin leaves the edit's top border visible: white above it.
-  EXPECT_EQ(Shot(upDown.Handle())->Canvas().Pixel(w / 2, 0), RGB(255, 255, 255));
+  EXPECT_EQ(WindowShot(upDown.Handle())->Canvas().Pixel(w / 2, 0), RGB(255, 255, 255));
 }
 
 TEST_F(CombosTest, AHorizontalSpinShowsLeftAndRightButtons) {

@@ -52,15 +52,6 @@ TSkinControl* PainterOfWindow(const TLacquerForm& frame, HWND window) {
   return nullptr;
 }
 
-std::unique_ptr<win::TBitmap> WindowShot(HWND window) {
-  RECT r;
-  GetWindowRect(window, &r);
-  auto shot = std::make_unique<win::TBitmap>(r.right - r.left, r.bottom - r.top, win::TPixelFormat::pf24bit);
-  win::TWindowDC screen(nullptr);
-  BitBlt(shot->Canvas().Handle(), 0, 0, r.right - r.left, r.bottom - r.top, screen.Get(), r.left, r.top, SRCCOPY);
-  return shot;
-}
-
 COLORREF WindowPixel(HWND window, int x, int y) {
   RECT r;
   GetWindowRect(window, &r);

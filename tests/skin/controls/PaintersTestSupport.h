@@ -64,7 +64,5 @@ int WaitForFace(HWND window, TDataSkinButton& skin, int expected);
 COLORREF WindowPixel(HWND window, int x, int y);
 // Waits for the window to show `expected` there; answers the pixel last seen.
 COLORREF WaitForWindowPixel(HWND window, int x, int y, COLORREF expected);
-// The window's picture as it is on the screen.
-std::unique_ptr<win::TBitmap> WindowShot(HWND window);
 
 }  // namespace bw::skin::test

@@ -28,14 +28,6 @@ namespace {
 
 constexpr COLORREF kMagenta = RGB(255, 0, 255);
 
-std::unique_ptr<win::TBitmap> Shot(HWND window) {
-  RECT r;
-  GetWindowRect(window, &r);
-  auto shot = std::make_unique<win::TBitmap>(r.right - r.left, r.bottom - r.top, win::TPixelFormat::pf24bit);
-  win::TWindowDC screen(nullptr);
-  BitBlt(shot->Canvas().Handle(), 0, 0, shot->Width(), shot->Height(), screen.Get(), r.left, r.top, SRCCOPY);
-  return shot;
-}
 
 std::unique_ptr<win::TBitmap> Copy(win::TBitmap& source) {
   auto copy = std::make_unique<win::TBitmap>(source.Width(), source.Height(), win::TPixelFormat::pf24bit);
@@ -53,7 +45,7 @@ int ShownFrame(HWND window, const RECT& at, win::TBitmap& source, TDataSkinObjec
   const bool side = turn != TTurn::None;
   const int along = side ? at.bottom - at.top : at.right - at.left;
   const int across = side ? at.right - at.left : at.bottom - at.top;
-  auto shot = Shot(window);
+  auto shot = WindowShot(window);
   const int frames = std::max(skin.Frame, 1);
   int found = 0;
   for (int f = 1; f <= frames; ++f) {
@@ -226,7 +218,7 @@ TEST_F(TabsTest, EveryTabKindGetsItsPainter) {
 TEST_F(TabsTest, EachStripPositionShowsItsTabsByStateAndSideStripsAreTurned) {
   Place(core::TTabPosition::tpTop);
   ExpectFramesByFocus(TSkinTabPosition::StTop);
-  auto top = Shot(Tabs().Handle());
+  auto top = WindowShot(Tabs().Handle());
   const std::vector<std::string> topInk = Ink(*top, TabRect(Tabs().Handle(), 2), Skin().NormalColour2);
   ASSERT_FALSE(topInk.empty()) << "a normal tab's text is in the skin's normal colour";
   EXPECT_FALSE(Ink(*top, TabRect(Tabs().Handle(), 0), Skin().MouseOverColour2).empty())
@@ -239,14 +231,14 @@ TEST_F(TabsTest, EachStripPositionShowsItsTabsByStateAndSideStripsAreTurned) {
 
   Place(core::TTabPosition::tpLeft);
   ExpectFramesByFocus(TSkinTabPosition::Stleft);
-  auto left = Shot(Tabs().Handle());
+  auto left = WindowShot(Tabs().Handle());
   // The same words, turned counter-clockwise: they read from the bottom up.
   EXPECT_EQ(TurnedClockwise(Ink(*left, TabRect(Tabs().Handle(), 2), Skin().NormalColour2)), topInk);
   SaveTabs("tabs-left-oxblood.png");
 
   Place(core::TTabPosition::tpRight);
   ExpectFramesByFocus(TSkinTabPosition::Stright);
-  auto right = Shot(Tabs().Handle());
+  auto right = WindowShot(Tabs().Handle());
   EXPECT_EQ(Ink(*right, TabRect(Tabs().Handle(), 2), Skin().NormalColour2), TurnedClockwise(topInk))
       << "on the right they read from the top down";
   SaveTabs("tabs-right-oxblood.png");
@@ -263,7 +255,7 @@ TEST_F(TabsTest, TheTabUnderTheMouseShowsTheHotFrameUntilTheMouseLeaves) {
   int seen = 0;
   bw::test::PumpUntil([&] { return (seen = ShownTabFrame(tabs, 1, Skin(), TSkinTabPosition::StTop)) == 3; }, 3000);
   EXPECT_EQ(seen, 3);
-  auto shot = Shot(tabs);
+  auto shot = WindowShot(tabs);
   EXPECT_FALSE(Ink(*shot, second, Skin().MouseOverColour2).empty()) << "hot text in the skin's second colour";
   EXPECT_EQ(ShownTabFrame(tabs, 2, Skin(), TSkinTabPosition::StTop), 1) << "the others stay as they were";
   SendMessageW(tabs, win::CM_MOUSELEAVE, 0, 0);
@@ -291,7 +283,7 @@ TEST_F(TabsTest, ThePageControlHasTheSkinsPageBorderAndFaceColouredSheets) {
   win::TBitmap& border = Skin().Bitmap2;
   ASSERT_GT(border.Width(), 8);
   auto corner = [&](int bx, int by, int sx, int sy, int w, int h) {
-    auto shot = Shot(window);
+    auto shot = WindowShot(window);
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x) {
         const COLORREF want = border.Canvas().Pixel(bx + x, by + y);
@@ -305,7 +297,7 @@ TEST_F(TabsTest, ThePageControlHasTheSkinsPageBorderAndFaceColouredSheets) {
   EXPECT_TRUE(corner(bw - 4, 0, page.right - 4, page.top, 4, 5)) << "top right";
   // The tab of the active page is the focused one; every caption is shown whole.
   EXPECT_EQ(ShownTabFrame(window, pages.ActivePageIndex(), Skin(), TSkinTabPosition::StTop), 2);
-  auto shot = Shot(window);
+  auto shot = WindowShot(window);
   win::TWindowDC screen(nullptr);
   win::TMemoryDC measure(screen.Get());
   win::TSelectGuard font(measure.Get(), reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)));
@@ -338,7 +330,7 @@ bool ScreenShowsPainter(TSkinControl& painter) {
   const int w = r.right - r.left, h = r.bottom - r.top;
   win::TBitmap drawn(w, h, win::TPixelFormat::pf24bit);
   painter.DrawControl(drawn.Canvas().Handle(), RECT{0, 0, w, h});
-  auto shot = Shot(painter.FHandle);
+  auto shot = WindowShot(painter.FHandle);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x)
       if (shot->Canvas().Pixel(x, y) != drawn.Canvas().Pixel(x, y)) return false;
@@ -382,7 +374,7 @@ TEST_F(TabsTest, TheTabSetHangsItsTabsDownwardWithTheSelectedOneInFrameTwo) {
   bw::test::PumpUntil([&] { return (seen = ShownTabSetFrame(set, 1, Skin())) == 2; }, 3000);
   EXPECT_EQ(seen, 2);
   EXPECT_EQ(ShownTabSetFrame(set, 0, Skin()), 1);
-  auto shot = Shot(set.Handle());
+  auto shot = WindowShot(set.Handle());
   RECT r0{}, r1{};
   set.TabRect(0, r0);
   set.TabRect(1, r1);
@@ -395,7 +387,7 @@ TEST_F(TabsTest, TheTabSetHangsItsTabsDownwardWithTheSelectedOneInFrameTwo) {
 bool ShowsHeaderFace(HWND header, const RECT& r, TDataSkinObject& skin, bool whole) {
   const int w = r.right - r.left, h = r.bottom - r.top;
   auto want = GetHMap(RECT{0, 0, w, h}, skin.Bitmap, skin.Margins, 1, std::max(skin.Frame, 1), skin.Tile != 0, false);
-  auto shot = Shot(header);
+  auto shot = WindowShot(header);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
       if (!whole && x >= 2 && x < w - 3 && y >= 2 && y < h - 3) continue;  // the caption's place
@@ -420,7 +412,7 @@ TEST_F(TabsTest, HeadersShowTheSkinAndAnItemWithoutTextOnlyItsBackground) {
       << "neither image nor text";
   Header_GetItemRect(window, 0, &item);
   EXPECT_TRUE(ShowsHeaderFace(window, item, skin, false));
-  auto shot = Shot(window);
+  auto shot = WindowShot(window);
   EXPECT_FALSE(Ink(*shot, item, skin.NormalColour2).empty()) << "captions in the skin's text colour";
   bw::test::SaveScreenPng(bw::test::ScreenshotPath("tabs-header-oxblood.png"), ScreenRectOf(window, 2));
 

@@ -1,6 +1,7 @@
 #include "tests/skin/window/SkinWindowTestSupport.h"
 
 #include "framework/core/ClassRegistry.h"
+#include "framework/win/GdiHandles.h"
 #include "tests/support/WinTestSupport.h"
 
 namespace bw::skin::test {
@@ -42,6 +43,15 @@ RECT ScreenRectOf(HWND window, int margin) {
   GetWindowRect(window, &r);
   InflateRect(&r, margin, margin);
   return r;
+}
+
+std::unique_ptr<win::TBitmap> WindowShot(HWND window) {
+  RECT r;
+  GetWindowRect(window, &r);
+  auto shot = std::make_unique<win::TBitmap>(r.right - r.left, r.bottom - r.top, win::TPixelFormat::pf24bit);
+  win::TWindowDC screen(nullptr);
+  BitBlt(shot->Canvas().Handle(), 0, 0, r.right - r.left, r.bottom - r.top, screen.Get(), r.left, r.top, SRCCOPY);
+  return shot;
 }
 
 }  // namespace bw::skin::test

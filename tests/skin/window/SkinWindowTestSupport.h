@@ -69,4 +69,7 @@ class TSkinnedApp : public TSkinnedAppOf<TSkinFrameForm> {
 // The window's rectangle on the screen, for screenshots.
 RECT ScreenRectOf(HWND window, int margin = 0);
 
+// The window's picture as it is on the screen.
+std::unique_ptr<win::TBitmap> WindowShot(HWND window);
+
 }  // namespace bw::skin::test
